@@ -1,0 +1,3 @@
+#pragma once
+
+// The digit clock's pure logic.

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+// The directory that holds the executable, as exact bytes (a disc may carry names that are not UTF-8).
+QByteArray programFolder();
+// Tests point the program at a folder of their own; an empty value restores the real one.
+void setProgramFolderForTests(const QByteArray& folder);
+
+// A file name for display: its bytes as UTF-8, invalid sequences shown as replacement characters.
+QString displayFileName(const QByteArray& name);
+
+// Lets pending events run until done() says so or timeoutMs have passed on a monotonic clock.
+// Returns true when done() ended the wait.
+bool pumpEventsUntil(const std::function<bool()>& done, int timeoutMs);

@@ -1,0 +1,11 @@
+#include "QuillonError.h"
+
+QuillonError::QuillonError(int number, QString description, QString source, int line, QString helpFile,
+                           int helpContext)
+    : Number(number), Description(std::move(description)), Source(std::move(source)),
+      HelpFile(std::move(helpFile)), HelpContext(helpContext), Line(line),
+      m_what(QString("%1: %2").arg(number).arg(Description).toStdString()) {}
+
+void raiseError(int number, const QString& description, std::source_location where) {
+    throw QuillonError(number, description, QStringLiteral("Quillon502"), static_cast<int>(where.line()));
+}

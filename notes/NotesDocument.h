@@ -1,0 +1,3 @@
+#pragma once
+
+// The notes document reader (pure: file in, rows out).

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QWidget;
+
+// What the program uses of the embedded media component. A failing call raises a QuillonError.
+class MediaPlayer {
+public:
+    // openState
+    static constexpr int OpenNoMedia = 0;
+    static constexpr int OpenOpening = 12;
+    static constexpr int OpenOpen = 13;
+    // playState
+    static constexpr int PlayStopped = 1;
+    static constexpr int PlayPaused = 2;
+    static constexpr int PlayPlaying = 3;
+    static constexpr int PlayScanForward = 4;
+    static constexpr int PlayScanReverse = 5;
+    static constexpr int PlayOpening = 9;
+    static constexpr int PlayReady = 10;
+
+    virtual ~MediaPlayer() = default;
+
+    // The widget placed as MPlayer (video and the component's own control bar); null for fakes.
+    virtual QWidget* widget() = 0;
+
+    // URL: a local file path as exact bytes; writing opens it (and plays: autoStart), empty releases.
+    virtual void setURL(const QByteArray& path) = 0;
+    virtual QByteArray URL() const = 0;
+    virtual int openState() const = 0;
+    virtual int playState() const = 0;
+    // "9." followed by the engine's version; empty when the engine is unusable.
+    virtual QString versionInfo() const = 0;
+
+    // controls
+    virtual void play() = 0;
+    virtual void pause() = 0;
+    virtual void stop() = 0;
+    virtual double currentPosition() const = 0;
+    virtual void setCurrentPosition(double seconds) = 0; // an exact seek
+
+    // settings.rate: positive plays forward at that speed, negative plays backwards.
+    virtual void setRate(double rate) = 0;
+    virtual double rate() const = 0;
+
+    // currentMedia.sourceURL: the open media's name; empty when none.
+    virtual QString sourceURL() const = 0;
+
+    virtual void setFullScreen(bool on) = 0;
+};

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "CatalogueLink.h"
+#include "MediaPlayer.h"
+
+#include <QByteArray>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+class ClickableLabel;
+class PedalDevices;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QToolButton;
+class QTreeWidget;
+
+namespace pugi {
+class xml_document;
+}
+
+// What the player window is built with: the media component, the catalogue and the pedal.
+struct PlayerServices {
+    std::function<std::unique_ptr<MediaPlayer>(QWidget* parent)> createMediaPlayer;
+    CatalogueLink* catalogue = nullptr;
+    PedalDevices* pedal = nullptr;
+};
+
+// The player window. Its procedures keep the names the windows' events and callers know them by;
+// they are spread over frmMain*.cpp by concern.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(PlayerServices services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Loads the window (builds it and runs Form_Load) without showing it.
+    static frmMain* load(PlayerServices services);
+    // Runs Form_Unload and destroys the window later; safe to call more than once.
+    void unload();
+    bool isUnloading() const { return m_unloading; }
+
+    // Lifecycle
+    void Form_Load();
+    void Init(const QString& TitleName, const QString& Filename, const QByteArray& FileBytes = {});
+    void Form_Unload();
+
+    // Notes document
+    void LoadXML(QTreeWidget* ListNotes);
+
+    // Digit clock
+    void SetClock(const QDateTime& NewDateTime, bool MilitaryTime);
+
+    // Events
+    void Timer1_Timer();
+    void lvNotes_DblClick();
+    void cmbPlay_Click();
+    void cmbPause_Click();
+    void chkScanBack_Click();
+    void chkScanForward_Click();
+    void sldRate_Click();
+    void cmbFullScreen_Click();
+    void picMain_Click();
+    void lblMin_Click();
+    void tmrFoot_Timer();
+
+    // Window size in twips, outer frame included, as the designed window measures it.
+    int widthTwips() const;
+    int heightTwips() const;
+    void setWidthTwips(int twips);
+    void setHeightTwips(int twips);
+
+    MediaPlayer* player() const { return m_player.get(); }
+    const PlayerServices& services() const { return m_services; }
+
+    // State
+    QString CurrentFilename;
+    QByteArray CurrentFileBytes; // exact name on disc, for opening files beside it
+    double PlayRate = 1.0;
+    bool OverlayMode = false;
+    QString LastButtons;
+
+    // Controls (object names as designed)
+    QWidget* MPlayer = nullptr;
+    ClickableLabel* lblMin = nullptr;
+    ClickableLabel* picMain = nullptr;
+    QLabel* picClockFrame = nullptr;
+    QPushButton* chkScanBack = nullptr;
+    QPushButton* cmbPause = nullptr;
+    QPushButton* cmbPlay = nullptr;
+    QPushButton* chkScanForward = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QTreeWidget* lvData = nullptr;
+    QSlider* sldRate = nullptr;
+    QToolButton* cmbFullScreen = nullptr;
+    QTreeWidget* lvNotes = nullptr;
+    QLineEdit* txtButtons = nullptr;
+    QLabel* lblSessionDate = nullptr;
+    QLabel* lblDate = nullptr;
+    std::array<QLabel*, 6> picClock{};
+    QLabel* Picture3 = nullptr;
+    QLabel* Picture4 = nullptr;
+    QLabel* lblPM = nullptr;
+    QLabel* lblStartTime = nullptr;
+    QLabel* lblEndTime = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* tmrFoot = nullptr;
+    QVector<QPixmap> ilTime; // eleven images, index 1 to 11 at [0] to [10]
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildLayout();
+    void connectEvents();
+
+    // Notes document
+    void InitMetaData(const pugi::xml_document* document);
+    QString ElementGet(const pugi::xml_document& document, const QString& path);
+
+    // Digit clock
+    void SetDate(const QDate& date);
+    void SetTime(const QTime& time, bool MilitaryTime);
+
+    PlayerServices m_services;
+    std::unique_ptr<MediaPlayer> m_player;
+    int m_widthTwips = 9930;
+    int m_heightTwips = 7500;
+    bool m_unloading = false;
+    bool m_unloaded = false;
+};

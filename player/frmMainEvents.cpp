@@ -1,0 +1,37 @@
+// Wiring of the player window's events to its procedures. Each event is the top of a handler:
+// an error that leaves it is shown in the modal message and the program keeps running.
+#include "frmMain.h"
+
+#include "ClickableLabel.h"
+#include "ErrorHandling.h"
+
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QTreeWidget>
+
+void frmMain::connectEvents() {
+    // Procedures raise with their own source name; the handler top only shows what arrives.
+    auto on = [this](auto procedure) {
+        return [this, procedure] {
+            try {
+                (this->*procedure)();
+            } catch (...) {
+                reportUnhandledError(currentError());
+            }
+        };
+    };
+    connect(Timer1, &QTimer::timeout, this, on(&frmMain::Timer1_Timer));
+    connect(tmrFoot, &QTimer::timeout, this, on(&frmMain::tmrFoot_Timer));
+    connect(lvNotes, &QTreeWidget::itemDoubleClicked, this, on(&frmMain::lvNotes_DblClick));
+    connect(cmbPlay, &QPushButton::clicked, this, on(&frmMain::cmbPlay_Click));
+    connect(cmbPause, &QPushButton::clicked, this, on(&frmMain::cmbPause_Click));
+    // A scan box's click runs on every change of its value, also one made in code, and not when
+    // the value written is the one it has: exactly what toggled() does.
+    connect(chkScanBack, &QPushButton::toggled, this, on(&frmMain::chkScanBack_Click));
+    connect(chkScanForward, &QPushButton::toggled, this, on(&frmMain::chkScanForward_Click));
+    connect(sldRate, &QSlider::valueChanged, this, on(&frmMain::sldRate_Click));
+    connect(cmbFullScreen, &QToolButton::clicked, this, on(&frmMain::cmbFullScreen_Click));
+    connect(picMain, &ClickableLabel::clicked, this, on(&frmMain::picMain_Click));
+    connect(lblMin, &ClickableLabel::clicked, this, on(&frmMain::lblMin_Click));
+}

@@ -1,0 +1,225 @@
+// The player window as designed: every control at its place in twips, with its looks.
+#include "frmMain.h"
+
+#include "Artwork.h"
+#include "ClickableLabel.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+const QColor kYellow(255, 255, 0);
+const QColor kLightYellow(255, 255, 128);
+const QColor kListGrey(224, 224, 224);
+
+// MS Sans Serif and Courier New stand-ins, sized in pixels so the twips layout holds at any DPI.
+QFont sansFont(int pixels, bool bold = false) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+constexpr int kStandardPx = 11; // 8.25 pt at 96 dpi
+constexpr int kLargePx = 13;    // 9.75 pt at 96 dpi
+
+template <typename W> W* place(W* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(QLatin1String(name));
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+QTreeWidget* reportList(QWidget* parent) {
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setAllColumnsShowFocus(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSortingEnabled(false);
+    list->setFont(sansFont(kStandardPx));
+    list->setColumnCount(0);
+    list->header()->setStretchLastSection(false);
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, kListGrey);
+    list->setPalette(palette);
+    return list;
+}
+
+QPushButton* faceButton(QWidget* parent, const QString& face, QSize faceSize, bool checkable) {
+    auto* button = new QPushButton(parent);
+    button->setCheckable(checkable);
+    button->setIcon(QIcon(Artwork::pixmap(face, faceSize, qApp->devicePixelRatio())));
+    button->setIconSize(faceSize);
+    button->setFlat(false);
+    return button;
+}
+} // namespace
+
+frmMain::frmMain(PlayerServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_services(std::move(services)) {
+    buildLayout();
+    connectEvents();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildLayout() {
+    setObjectName(QStringLiteral("frmMain"));
+    setAccessibleName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Vantrel Quillon"));
+    setWindowIcon(Artwork::icon(QStringLiteral("icon_monitor")));
+    setFont(sansFont(kStandardPx));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    setPalette(palette);
+    setWidthTwips(9930);
+    setHeightTwips(7500);
+    const qreal dpr = qApp->devicePixelRatio();
+
+    if (m_services.createMediaPlayer)
+        m_player = m_services.createMediaPlayer(this);
+    MPlayer = m_player && m_player->widget() ? m_player->widget() : new QWidget(this);
+    place(MPlayer, "MPlayer", 45, 45, 5085, 4755);
+
+    lblMin = place(new ClickableLabel(QStringLiteral("<"), this), "lblMin", 5130, 45, 150, 285);
+    lblMin->setToolTip(QStringLiteral("Hide Details"));
+    lblMin->setFont(sansFont(kLargePx, true));
+    setTextColour(lblMin, kYellow);
+
+    picMain = place(new ClickableLabel(this), "picMain", 6705, -45, 1410, 480);
+    picMain->setPixmap(Artwork::pixmap(QStringLiteral("logo"), QSize(94, 32), dpr));
+
+    picClockFrame = place(new QLabel(this), "picClockFrame", 5535, 630, 3930, 1080);
+    picClockFrame->setPixmap(Artwork::pixmap(QStringLiteral("clock_panel"), QSize(262, 72), dpr));
+
+    chkScanBack = place(faceButton(this, QStringLiteral("btn_rew"), QSize(61, 19), true), "chkScanBack",
+                        5310, 1980, 1005, 330);
+    cmbPause = place(faceButton(this, QStringLiteral("btn_pause"), QSize(69, 20), false), "cmbPause", 6435,
+                     1980, 1035, 345);
+    cmbPause->setToolTip(QStringLiteral("Pause/Resume Playback"));
+    cmbPlay = place(faceButton(this, QStringLiteral("btn_play"), QSize(69, 20), false), "cmbPlay", 7560,
+                    1980, 1035, 345);
+    cmbPlay->setToolTip(QStringLiteral("Play/Resume"));
+    chkScanForward = place(faceButton(this, QStringLiteral("btn_ff"), QSize(61, 19), true),
+                           "chkScanForward", 8685, 1980, 1005, 330);
+
+    Label1 = place(new QLabel(QStringLiteral("Session Information"), this), "Label1", 6165, 2565, 1815, 240);
+    Label1->setFont(sansFont(kLargePx));
+    setTextColour(Label1, kYellow);
+    Label2 = place(new QLabel(QStringLiteral("-  Speed  +"), this), "Label2", 8865, 2565, 870, 195);
+    setTextColour(Label2, kYellow);
+
+    lvData = place(reportList(this), "lvData", 5265, 2880, 3435, 1950);
+
+    sldRate = place(new QSlider(Qt::Horizontal, this), "sldRate", 8775, 2880, 960, 480);
+    sldRate->setTickPosition(QSlider::TicksBelow);
+    sldRate->setPageStep(1);
+
+    cmbFullScreen = place(new QToolButton(this), "cmbFullScreen", 8820, 4050, 915, 780);
+    cmbFullScreen->setText(QStringLiteral("Full Screen"));
+    cmbFullScreen->setToolTip(QStringLiteral("Full Screen Playback"));
+    cmbFullScreen->setIcon(Artwork::icon(QStringLiteral("icon_monitor")));
+    cmbFullScreen->setIconSize(QSize(32, 32));
+    cmbFullScreen->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    cmbFullScreen->hide();
+
+    lvNotes = place(reportList(this), "lvNotes", 45, 4950, 9735, 2040);
+
+    txtButtons = place(new QLineEdit(QStringLiteral("000"), this), "txtButtons", 9135, 90, 465, 285);
+    txtButtons->hide();
+
+    lblSessionDate = place(new QLabel(this), "lblSessionDate", 9675, 4230, 960, 195);
+    lblSessionDate->setAutoFillBackground(true);
+    lblSessionDate->hide();
+
+    // The clock panel's own controls, placed inside it.
+    lblDate = place(new QLabel(QStringLiteral("Mon, Jul 15, 2004"), picClockFrame), "lblDate", 180, 45, 3555,
+                    195);
+    lblDate->setToolTip(QStringLiteral("Current Date"));
+    QFont mono(QStringLiteral("Liberation Mono"));
+    mono.setPixelSize(kStandardPx);
+    lblDate->setFont(mono);
+    setTextColour(lblDate, Qt::black);
+
+    for (int d = 0; d <= 9; ++d)
+        ilTime.append(Artwork::pixmap(QStringLiteral("digit_%1").arg(d), QSize(18, 20), dpr));
+    ilTime.append(Artwork::pixmap(QStringLiteral("digit_dash"), QSize(15, 20), dpr));
+
+    static const int kDigitLeft[6] = {120, 390, 810, 1065, 1485, 1740};
+    for (int i = 0; i < 6; ++i) {
+        const QByteArray name = "picClock(" + QByteArray::number(i) + ")";
+        picClock[i] = place(new QLabel(picClockFrame), name.constData(), kDigitLeft[i], 495, 270, 300);
+        picClock[i]->setPixmap(ilTime[0]);
+        picClock[i]->setAccessibleName(QStringLiteral("0"));
+    }
+    const QPixmap colon = Artwork::pixmap(QStringLiteral("colon"), QSize(11, 15), dpr);
+    Picture3 = place(new QLabel(picClockFrame), "Picture3", 675, 540, 165, 225);
+    Picture3->setPixmap(colon);
+    Picture4 = place(new QLabel(picClockFrame), "Picture4", 1350, 540, 165, 225);
+    Picture4->setPixmap(colon);
+    picClockFrame->setAccessibleDescription(QStringLiteral("00:00:00"));
+
+    lblPM = place(new QLabel(QStringLiteral("PM"), picClockFrame), "lblPM", 1665, 810, 375, 240);
+    lblPM->setFont(sansFont(kStandardPx, true));
+    setTextColour(lblPM, kYellow);
+    lblPM->hide();
+    lblStartTime = place(new QLabel(picClockFrame), "lblStartTime", 2670, 405, 1005, 270);
+    setTextColour(lblStartTime, kLightYellow);
+    lblEndTime = place(new QLabel(picClockFrame), "lblEndTime", 2655, 765, 1005, 270);
+    setTextColour(lblEndTime, kLightYellow);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    tmrFoot = new QTimer(this);
+    tmrFoot->setObjectName(QStringLiteral("tmrFoot"));
+    tmrFoot->setInterval(200);
+
+    // Keyboard order as designed: the transport controls first.
+    QWidget* const tabOrder[] = {chkScanForward, chkScanBack, cmbPlay, cmbPause, cmbFullScreen,
+                                 lvNotes,        lvData,      sldRate, MPlayer, txtButtons};
+    for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        QWidget::setTabOrder(tabOrder[i], tabOrder[i + 1]);
+}
+
+int frmMain::widthTwips() const {
+    if (width() == Twips::toPixels(m_widthTwips - Twips::FrameWidth))
+        return m_widthTwips;
+    return Twips::fromPixels(width()) + Twips::FrameWidth;
+}
+
+int frmMain::heightTwips() const {
+    if (height() == Twips::toPixels(m_heightTwips - Twips::FrameHeight))
+        return m_heightTwips;
+    return Twips::fromPixels(height()) + Twips::FrameHeight;
+}
+
+void frmMain::setWidthTwips(int twips) {
+    m_widthTwips = twips;
+    setFixedWidth(Twips::toPixels(twips - Twips::FrameWidth));
+}
+
+void frmMain::setHeightTwips(int twips) {
+    m_heightTwips = twips;
+    setFixedHeight(Twips::toPixels(twips - Twips::FrameHeight));
+}
