@@ -1,0 +1,84 @@
+#pragma once
+
+// A scripted media component for logic tests: states are set by the test, calls are recorded.
+#include "MediaPlayer.h"
+#include "QuillonError.h"
+
+#include <QStringList>
+
+class FakeMediaPlayer : public MediaPlayer {
+public:
+    QWidget* widget() override { return nullptr; }
+
+    void setURL(const QByteArray& path) override {
+        check("URL");
+        url = path;
+        calls << (path.isEmpty() ? QStringLiteral("URL=") : QStringLiteral("URL=") + QString::fromUtf8(path));
+        if (!path.isEmpty()) {
+            open = openOnURL;
+            state = open == OpenOpen ? PlayPlaying : PlayReady;
+            source = open == OpenOpen ? QString::fromUtf8(path) : QString();
+        } else {
+            open = OpenNoMedia;
+            state = PlayReady;
+            source.clear();
+        }
+    }
+    QByteArray URL() const override { return url; }
+    int openState() const override { return open; }
+    int playState() const override { return state; }
+    QString versionInfo() const override { return version; }
+
+    void play() override {
+        check("play");
+        calls << QStringLiteral("play");
+        state = currentRate < 0 ? PlayScanReverse : currentRate > 1.25 ? PlayScanForward : PlayPlaying;
+    }
+    void pause() override {
+        check("pause");
+        calls << QStringLiteral("pause");
+        state = PlayPaused;
+    }
+    void stop() override {
+        check("stop");
+        calls << QStringLiteral("stop");
+        state = PlayStopped;
+    }
+    double currentPosition() const override { return position; }
+    void setCurrentPosition(double seconds) override {
+        check("position");
+        calls << QStringLiteral("position=%1").arg(seconds);
+        position = seconds;
+    }
+    void setRate(double rate) override {
+        check("rate");
+        calls << QStringLiteral("rate=%1").arg(rate);
+        currentRate = rate;
+        if (state == PlayPlaying || state == PlayScanForward || state == PlayScanReverse)
+            state = rate < 0 ? PlayScanReverse : rate > 1.25 ? PlayScanForward : PlayPlaying;
+    }
+    double rate() const override { return currentRate; }
+    QString sourceURL() const override { return source; }
+    void setFullScreen(bool on) override {
+        check("fullScreen");
+        calls << QStringLiteral("fullScreen=%1").arg(on ? "true" : "false");
+    }
+
+    // Script
+    QStringList calls;
+    QByteArray url;
+    int open = OpenNoMedia;
+    int openOnURL = OpenOpen; // what writing a URL leads to
+    int state = PlayReady;
+    QString version = QStringLiteral("9.0.35.1");
+    double position = 0.0;
+    double currentRate = 1.0;
+    QString source;
+    QString failOn; // the call named here raises a run-time error
+
+private:
+    void check(const char* call) {
+        if (failOn == QLatin1String(call))
+            raiseError(ErrNo::MediaFailure, QStringLiteral("fake failure in %1").arg(QLatin1String(call)));
+    }
+};
