@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that the build, the tests, the benchmarks and the sample disc need.
+# Only what is missing is installed; run as root (or through sudo).
+set -euo pipefail
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
+    libgl1-mesa-dri
+    libmpv-dev libpugixml-dev libevdev-dev
+    # run time: fonts the windows use
+    fonts-liberation
+    # tests and benchmarks
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xfonts-base
+    # media fixtures, the sample disc, screenshots, the mpv reference in the benchmarks
+    ffmpeg espeak-ng mpv imagemagick
+    # end-to-end test: the accessibility bus, a session bus, synthetic input
+    python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 at-spi2-core dbus xdotool libx11-6
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} == 0)); then
+    echo "setup: all ${#packages[@]} packages are installed"
+    exit 0
+fi
+
+command=(apt-get install -y --no-install-recommends "${missing[@]}")
+if ((EUID != 0)); then
+    echo "setup: missing packages: ${missing[*]}" >&2
+    echo "setup: run as root:  apt-get update && ${command[*]}" >&2
+    exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+"${command[@]}"
