@@ -1,3 +1,87 @@
 #pragma once
 
-// The notes document reader (pure: file in, rows out).
+// The notes document reader (pure: file in, rows out). No widgets, no log: the caller decides
+// what a failure means.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace pugi {
+class xml_document;
+}
+
+// One note as the notes list shows it; texts exactly as read (time not yet formatted).
+struct NoteEntry {
+    QString time;
+    QString speaker;
+    QString text;
+};
+
+// One header item: a free label and its value.
+struct HeaderEntry {
+    QString name;
+    QString value;
+};
+
+// Everything the player takes from one document.
+struct NotesContent {
+    QList<NoteEntry> notes;
+    QList<HeaderEntry> items;
+    QString duration;
+    QString started;
+    QString finished;
+};
+
+class NotesDocument {
+  public:
+    NotesDocument();
+    ~NotesDocument();
+    NotesDocument(const NotesDocument&) = delete;
+    NotesDocument& operator=(const NotesDocument&) = delete;
+
+    // Documents larger than this are refused rather than read (a disc never carries one).
+    static constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
+
+    // The file names tried for a media file, in order: the name with its last 3 characters
+    // replaced by "xml", then the name without its last 6 characters plus ".xml". A cut that
+    // is not possible, or that leaves no usable name, is left out.
+    static QList<QByteArray> candidatePaths(const QByteArray& folder, const QByteArray& mediaName);
+    // The first candidate that exists as an ordinary file (a directory does not count).
+    static std::optional<QByteArray> findFor(const QByteArray& folder, const QByteArray& mediaName);
+    // The name with its last n characters removed; UTF-8 sequences count as one character,
+    // any other byte as one. Empty when the name is shorter than n characters.
+    static std::optional<QByteArray> dropLastCharacters(const QByteArray& name, int n);
+
+    // Reads and parses a file; false with errorText() when it cannot be read or does not parse.
+    bool loadFile(const QByteArray& path);
+    // Parses a document held in memory (encoding found by byte-order mark or declaration).
+    bool loadBytes(const QByteArray& data);
+
+    bool isLoaded() const { return m_loaded; }
+    // Why the last load failed: the parser's message and the byte offset, or the system's.
+    QString errorText() const { return m_error; }
+    const pugi::xml_document& document() const { return *m_document; }
+
+    // The notes, header items and texts in one walk over the tree; the same rows as the
+    // per-note queries "notes/note[i]/time" and so on would give.
+    NotesContent content() const;
+
+    // Joined text of the nodes a path selects under the root element. Numeric positions in
+    // the path count from 0; the empty path and "/" give the root's children; a path that
+    // selects nothing gives the empty text. Raises XmlFailure for a path that is not valid.
+    QString elementGet(const QString& path) const;
+
+  private:
+    bool parse(void* buffer, size_t size);
+
+    std::unique_ptr<pugi::xml_document> m_document;
+    bool m_loaded = false;
+    QString m_error;
+};
+
+// Same query on any document: used by the player window's own ElementGet.
+QString notesElementGet(const pugi::xml_document& document, const QString& path);
+// An XPath with positions counted from 0 ("note[0]") turned into one counted from 1.
+QString zeroBasedPathToXPath(const QString& path);
