@@ -27,6 +27,7 @@ class QTreeWidget;
 namespace pugi {
 class xml_document;
 }
+struct NotesContent;
 
 // What the player window is built with: the media component, the catalogue and the pedal.
 struct PlayerServices {
@@ -125,8 +126,8 @@ private:
     void buildLayout();
     void connectEvents();
 
-    // Notes document
-    void InitMetaData(const pugi::xml_document* document);
+    // Notes document: InitMetaData takes what the reader found, or nothing without a document.
+    void InitMetaData(const NotesContent* content);
     QString ElementGet(const pugi::xml_document& document, const QString& path);
 
     // Digit clock
