@@ -1,0 +1,327 @@
+#!/usr/bin/python3
+"""The real executable on a disc, driven as a user would: read through its accessibility tree,
+clicked with synthetic X input, windows closed the way a window manager closes them.
+
+Run by run-e2e.sh inside Xvfb and a private D-Bus session:
+    e2e_player.py DISC SINGLE_DISC SHOTS_DIR
+"""
+import ctypes
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+DISC, SINGLE, SHOTS = sys.argv[1:4]
+STARTUP_SECONDS = 60  # sanitizer builds start slowly on a busy two-core machine
+STEP_SECONDS = 30
+
+CATALOGUE_TITLE = "Vantrel Quillon"
+# The sample disc, as the catalogue must list it (row order is the directory's own).
+EXPECTED_ROWS = {
+    ("Room3", "12-14-2009", "09:30:00 AM", "2", "No", "Room3_12-14-2009_34200_1.wma"),
+    ("Room3", "12-14-2009", "09:30:00 AM", "4", "No", "Room3_12-14-2009_34200_2.wma"),
+    ("Room3", "12-14-2009", "09:30:00 AM", "0", "Yes", "Room3_12-14-2009_34200_3.wmv"),
+    ("Hall2", "03-02-2010", "02:00:00 PM", "2", "No", "Hall2_03-02-2010_50400_1.wma"),
+}
+
+
+class Failure(Exception):
+    pass
+
+
+def log(message):
+    print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
+
+
+def wait_for(what, probe, seconds=STEP_SECONDS, interval=0.25):
+    """Polls probe until it returns something true; fails with what was awaited."""
+    deadline = time.monotonic() + seconds
+    last_error = None
+    while time.monotonic() < deadline:
+        try:
+            result = probe()
+            if result:
+                return result
+        except Exception as error:  # the tree changes under our feet while windows come and go
+            last_error = error
+        time.sleep(interval)
+    raise Failure(f"timed out after {seconds} s waiting for {what}"
+                  + (f" (last error: {last_error})" if last_error else ""))
+
+
+def screenshot(name):
+    path = os.path.join(SHOTS, name + ".png")
+    subprocess.run(["import", "-window", "root", path], check=False,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    log(f"screenshot {path}")
+
+
+# --- X windows: titles, visibility, clicks and the window manager's close request.
+
+def x_windows(title):
+    """Visible top-level X windows with exactly this title."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                           capture_output=True, text=True)
+    return [int(w) for w in found.stdout.split()]
+
+
+def double_click(x, y):
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
+    time.sleep(0.2)
+    subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def close_window(window):
+    """Sends WM_DELETE_WINDOW, as the close button of a window manager does (Xvfb has none)."""
+    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_XEvent)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        raise Failure("cannot open the X display")
+    event = _XEvent()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window
+    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", False)
+    event.xclient.format = 32
+    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", False)
+    event.xclient.data[1] = 0  # CurrentTime
+    x11.XSendEvent(display, window, False, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
+
+
+# --- The accessibility tree.
+
+def application(process):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for index in range(desktop.childCount):
+        app = desktop.getChildAtIndex(index)
+        try:
+            if app is not None and app.get_process_id() == process.pid:
+                return app
+        except Exception:
+            continue
+    return None
+
+
+def find(node, predicate, depth=0):
+    """Depth-first search of the accessible tree; returns the first node that matches."""
+    if node is None or depth > 40:
+        return None
+    if predicate(node):
+        return node
+    for index in range(node.childCount):
+        hit = find(node.getChildAtIndex(index), predicate, depth + 1)
+        if hit is not None:
+            return hit
+    return None
+
+
+def named(name):
+    return lambda node: node.name == name
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def frame_holding(app, control_name):
+    """The top-level window (frame) that holds the control with this accessible name."""
+    for index in range(app.childCount):
+        frame = app.getChildAtIndex(index)
+        if frame is not None and find(frame, named(control_name)) is not None:
+            return frame
+    return None
+
+
+def table_rows(view):
+    table = view.queryTable()
+    rows = []
+    for row in range(table.nRows):
+        rows.append(tuple(table.getAccessibleAt(row, column).name for column in range(table.nColumns)))
+    headers = [table.getColumnHeader(column).name if table.getColumnHeader(column) else ""
+               for column in range(table.nColumns)]
+    return headers, rows
+
+
+def clock_text(frame):
+    """The six digit boxes of the clock panel, read by their accessible names (the digit shown)."""
+    panel = find(frame, named("picClockFrame"))
+    if panel is None:
+        raise Failure("no picClockFrame in the player window")
+    digits = [panel.getChildAtIndex(i).name for i in range(panel.childCount)]
+    digits = [d for d in digits if len(d) == 1 and d.isdigit()]
+    if len(digits) != 6:
+        raise Failure(f"expected six clock digits in picClockFrame, read {digits!r}")
+    return "{}{}:{}{}:{}{}".format(*digits)
+
+
+def centre(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return box.x + box.width // 2, box.y + box.height // 2
+
+
+# --- The program.
+
+class Program:
+    def __init__(self, disc, label):
+        self.label = label
+        self.stderr_path = os.path.join(SHOTS, f"{label}.stderr.txt")
+        self.stderr = open(self.stderr_path, "w")
+        env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
+                   QT_QPA_PLATFORM="xcb")
+        log(f"starting {disc}/quillon")
+        self.process = subprocess.Popen([os.path.join(disc, "quillon")], cwd="/",
+                                        stdout=self.stderr, stderr=subprocess.STDOUT, env=env)
+        self.app = wait_for("the program on the accessibility bus",
+                            lambda: self._alive() and application(self.process), STARTUP_SECONDS)
+
+    def _alive(self):
+        if self.process.poll() is not None:
+            raise Failure(f"the program ended early with code {self.process.returncode}; "
+                          f"its output:\n{self.output()}")
+        return True
+
+    def output(self):
+        self.stderr.flush()
+        with open(self.stderr_path) as f:
+            return f.read()
+
+    def wait_exit(self, why):
+        try:
+            code = self.process.wait(STEP_SECONDS)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"the program is still running {STEP_SECONDS} s after {why}")
+        if code != 0:
+            raise Failure(f"the program ended with code {code} after {why}; its output:\n{self.output()}")
+        log(f"the program ended with code 0 after {why}")
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.stderr.close()
+
+
+def pm_marker_showing(frame):
+    marker = find(frame, named("lblPM"))
+    return marker is not None and showing(marker)
+
+
+def check_playing(app, title, first, last, pm):
+    """The player window shows with its title and its clock runs inside the recording
+    (first and last are the six digits as the clock shows them, 12-hour)."""
+    window = wait_for(f"a window titled {title!r}", lambda: x_windows(title))[0]
+    frame = wait_for("the player window in the accessibility tree",
+                     lambda: frame_holding(app, "picClockFrame"))
+    log(f"player window {title!r} is showing")
+    start = wait_for("the clock to show a time of the recording",
+                     lambda: (lambda t: t if first <= t <= last else None)(clock_text(frame)))
+    later = wait_for("the clock to move on", lambda: (lambda t: t if t != start else None)(clock_text(frame)))
+    if not first <= later <= last:
+        raise Failure(f"the clock went from {start} to {later}, outside {first} to {last}")
+    if pm_marker_showing(frame) != pm:
+        raise Failure(f"the PM marker is {'hidden' if pm else 'showing'} at {later}")
+    log(f"the clock runs: {start} then {later}{' PM' if pm else ''}")
+    return window, frame
+
+
+def catalogue_and_player():
+    program = Program(DISC, "catalogue")
+    try:
+        app = program.app
+        catalogue = wait_for("the catalogue window", lambda: x_windows(CATALOGUE_TITLE))[0]
+        frame = wait_for("the catalogue's controls", lambda: frame_holding(app, "lvSessions"))
+        for name in ("lvSessions", "Label1", "Label2"):
+            if find(frame, named(name)) is None:
+                raise Failure(f"the catalogue has no control with the accessible name {name}")
+        view = find(frame, named("lvSessions"))
+        headers, rows = wait_for("the catalogue's rows", lambda: (lambda h, r: (h, r) if r else None)
+                                 (*table_rows(view)))
+        log(f"catalogue columns {headers}, {len(rows)} rows")
+        expected_headers = ["Location", "Date", "Start Time", "Channels", "Video", "Filename", "Notes"]
+        if headers != expected_headers:
+            raise Failure(f"catalogue columns are {headers}, expected {expected_headers}")
+        listed = {row[:6] for row in rows}
+        if listed != EXPECTED_ROWS or len(rows) != len(EXPECTED_ROWS):
+            raise Failure(f"catalogue rows are {rows}, expected {sorted(EXPECTED_ROWS)}")
+        screenshot("1-catalogue")
+
+        # Open the video recording, whose clock is burnt into the picture too.
+        index = next(i for i, row in enumerate(rows) if row[5].endswith("_3.wmv"))
+        cell = view.queryTable().getAccessibleAt(index, 0)
+        double_click(*centre(cell))
+        player, _ = check_playing(app, "Room3 - 12-14-2009", "09:30:00", "09:31:20", pm=False)
+        if x_windows(CATALOGUE_TITLE):
+            raise Failure("the catalogue is still visible while the player window shows")
+        screenshot("2-player-video")
+
+        close_window(player)
+        wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))
+        wait_for("the player window to go", lambda: not x_windows("Room3 - 12-14-2009"))
+        log("player closed, the catalogue is back")
+        screenshot("3-catalogue-again")
+
+        # A second session from the same catalogue: the afternoon meeting, audio only.
+        rows = table_rows(view)[1]
+        index = next(i for i, row in enumerate(rows) if row[0] == "Hall2")
+        double_click(*centre(view.queryTable().getAccessibleAt(index, 0)))
+        player, _ = check_playing(app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
+        screenshot("4-player-audio")
+        close_window(player)
+        wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))
+
+        close_window(catalogue)
+        program.wait_exit("closing the catalogue")
+    finally:
+        program.stop()
+
+
+def single_file_disc():
+    program = Program(SINGLE, "single")
+    try:
+        player, _ = check_playing(program.app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
+        if x_windows(CATALOGUE_TITLE):
+            raise Failure("the catalogue shows although the disc holds one file")
+        screenshot("5-single-file")
+        close_window(player)
+        program.wait_exit("closing the player on a one-file disc")
+    finally:
+        program.stop()
+
+
+def main():
+    os.makedirs(SHOTS, exist_ok=True)
+    try:
+        catalogue_and_player()
+        single_file_disc()
+    except Failure as failure:
+        screenshot("failure")
+        log(f"FAILED: {failure}")
+        return 1
+    log("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The end-to-end test: makes the sample disc and a one-file disc around the built executable, then
+# drives the program on a virtual screen with its own session bus and accessibility bus.
+#   run-e2e.sh QUILLON SHOTS_DIR
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+exe=$1
+shots=$2
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$shots"
+rm -f "$shots"/*.png "$shots"/*.txt
+
+"$root/tools/make-sample-disc.sh" "$work/disc" "$exe" >/dev/null
+mkdir "$work/single"
+cp "$work/disc/Hall2_03-02-2010_50400_1.wma" "$work/disc/Hall2_03-02-2010_50400_1.xml" \
+   "$work/disc/quillon" "$work/single/"
+
+# A private home: the program must neither read nor write anything there.
+mkdir "$work/home"
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache \
+       XDG_DATA_HOME=$work/home/.local/share XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    dbus-run-session -- /usr/bin/python3 "$here/e2e_player.py" "$work/disc" "$work/single" "$shots"
+
+written=$(cd "$work/home" && find . -mindepth 1 -not -path './.cache*' -not -path './.config/pulse*' | head)
+if [[ -n $written ]]; then
+    echo "FAILED: files appeared in the private home:" "$written"
+    exit 1
+fi

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Quick start: installs what is missing, builds (build/, Release) and runs every test, then builds
+# and runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+# Any failing test or sanitizer report fails the command.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$(pwd)
+jobs=2
+
+tools/setup.sh
+
+echo "=== Release build and tests"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure
+
+echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+# Test discovery runs the test programs at build time, so the options hold for the build too.
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure
+echo "=== all tests passed, twice"
