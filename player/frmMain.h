@@ -73,6 +73,8 @@ public:
     void picMain_Click();
     void lblMin_Click();
     void tmrFoot_Timer();
+    // Init's last step: tmrFoot runs only while there is a pedal to poll.
+    void armPedalPoll();
 
     // Window size in twips, outer frame included, as the designed window measures it.
     int widthTwips() const;
