@@ -1,6 +1,19 @@
+// Vantrel Quillon: the session player. It takes no arguments and reads no settings.
+#include "MpvPlayer.h"
+#include "ProgramStart.h"
+#include "frmSessions.h"
+
 #include <QApplication>
+#include <clocale>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    std::setlocale(LC_NUMERIC, "C");                // libmpv needs the C number format
+    QApplication::setQuitOnLastWindowClosed(false); // the catalogue's unload ends the program
+
+    CatalogueServices services;
+    services.createMediaPlayer = createMpvPlayer;
+    services.createInputSystem = nullptr; // the pedal: createEvdevInputSystem once the evdev backend links
+    frmSessions catalogue(std::move(services));
+    return runProgram(catalogue);
 }

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "CatalogueLink.h"
+#include "CatalogueServices.h"
+#include "SessionData.h"
+#include "frmMain.h"
+
+#include <QPointer>
+#include <QVector>
+#include <QWidget>
+
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The catalogue window: the start-up window that lists the sessions of the disc and hands the
+// chosen one to the player window.
+class frmSessions : public QWidget, public CatalogueLink {
+    Q_OBJECT
+  public:
+    explicit frmSessions(CatalogueServices services, QWidget* parent = nullptr);
+    ~frmSessions() override;
+
+    // Start-up; an error it raises comes from the checks before the window can show.
+    void Form_Load();
+    void Form_Unload();
+    void lvSessions_DblClick();
+    void Rescan();
+
+    // Runs Form_Unload once and ends the program's event loop.
+    void unload() override;
+    bool isUnloaded() const { return m_unloading; }
+
+    // CatalogueLink
+    QString selectedLocation() const override;
+    QString selectedDate() const override;
+    QString selectedStartTime() const override;
+    int rowCount() const override;
+    void showAgain() override;
+
+    // The catalogue array, one record per media file in scan order.
+    QVector<SessionData> Sessions;
+
+    // The player window loaded by start-up (null once it is gone).
+    frmMain* playerWindow() const { return m_main.data(); }
+    bool isHandingOff() const { return m_handingOff; }
+
+    // Column widths in twips, as designed; also the list's own column positions.
+    static constexpr int ColumnCount = 7;
+    static const int ColumnWidthTwips[ColumnCount];
+    enum Column { ColLocation, ColDate, ColStartTime, ColChannels, ColVideo, ColFilename, ColNotes };
+
+    QTreeWidget* lvSessions = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildLayout();
+    void addColumns();
+    PlayerServices playerServices();
+    PedalDevices& pedal();
+    frmMain* loadedPlayerWindow();
+    QTreeWidgetItem* selectedRow() const;
+    QString selectedText(int column) const;
+    // The hand-off of one row to the player window.
+    void handOff(QTreeWidgetItem* row);
+    void onDoubleClick();
+
+    CatalogueServices m_services;
+    QPointer<frmMain> m_main;
+    bool m_ready = false; // Form_Load has got past its checks
+    bool m_unloading = false;
+    bool m_handingOff = false;
+};

@@ -1,0 +1,89 @@
+// Opening a session: the hand-off of a catalogue row to the player window.
+#include "frmSessions.h"
+
+#include "ErrorHandling.h"
+#include "Platform.h"
+#include "frmMain.h"
+
+#include <QEvent>
+#include <QTreeWidget>
+
+bool frmSessions::eventFilter(QObject* watched, QEvent* event) {
+    // Anywhere on the list, as the designed list reports it; run from the event loop, not
+    // from inside the mouse event, since the hand-off lets events run.
+    if (watched == lvSessions->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        QMetaObject::invokeMethod(this, &frmSessions::onDoubleClick, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmSessions::onDoubleClick() {
+    try {
+        lvSessions_DblClick();
+    } catch (...) {
+        reportUnhandledError(currentError());
+    }
+}
+
+void frmSessions::lvSessions_DblClick() {
+    // A second double-click while a hand-off waits for its media is ignored.
+    if (m_handingOff || m_unloading)
+        return;
+    logAndRaise(SourceModule::frmSessions + QStringLiteral(".lvSessions_DblClick()"), [&] {
+        struct DefaultPointer {
+            QWidget* window;
+            ~DefaultPointer() { window->unsetCursor(); }
+        } restore{this};
+        setCursor(Qt::WaitCursor);
+        repaint();
+        if (QTreeWidgetItem* row = selectedRow())
+            handOff(row);
+    });
+}
+
+frmMain* frmSessions::loadedPlayerWindow() {
+    // After the user closed the player window, the next session loads it anew.
+    if (!m_main || m_main->isUnloading())
+        m_main = frmMain::load(playerServices());
+    return m_main;
+}
+
+void frmSessions::handOff(QTreeWidgetItem* row) {
+    m_handingOff = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_handingOff};
+
+    const QString title = row->text(ColLocation) + QStringLiteral(" - ") + row->text(ColDate);
+    const QString filename = row->text(ColFilename);
+    QByteArray bytes = row->data(ColFilename, Qt::UserRole).toByteArray();
+    if (bytes.isEmpty())
+        bytes = filename.toUtf8();
+
+    const QPointer<frmMain> window = loadedPlayerWindow();
+    if (!window->player())
+        raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+    // Either window may be closed while the wait lets events run.
+    const auto gone = [&] { return !window || window->isUnloading() || m_unloading; };
+    try {
+        window->player()->setURL(programFolder() + '/' + bytes);
+        // Wait while the media is opening; a file that cannot be opened ends the wait at once.
+        pumpEventsUntil([&] { return gone() || window->player()->openState() != MediaPlayer::OpenOpening; },
+                        m_services.openWaitMs);
+        if (gone())
+            return;
+        window->Timer1->start();
+        window->Init(title, filename, bytes);
+    } catch (...) {
+        // Nothing may play in a window nobody sees.
+        if (!gone()) {
+            skipErrors([&] { window->Timer1->stop(); });
+            skipErrors([&] { window->tmrFoot->stop(); });
+            skipErrors([&] { window->player()->stop(); });
+            skipErrors([&] { window->player()->setURL(QByteArray()); });
+        }
+        throw;
+    }
+    window->show();
+    hide();
+}
