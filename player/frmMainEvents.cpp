@@ -5,10 +5,46 @@
 #include "ClickableLabel.h"
 #include "ErrorHandling.h"
 
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
 #include <QTreeWidget>
+
+namespace {
+// The slider's click: a press and release of the mouse on it (whether or not the value moved), or a
+// step by keyboard or wheel; a value set in code runs nothing. Runs once the slider has taken the
+// event, so the click reads the value the user sees.
+class SliderClicks : public QObject {
+  public:
+    SliderClicks(QSlider* slider, std::function<void()> click) : QObject(slider), m_click(std::move(click)) {
+        slider->installEventFilter(this);
+        connect(slider, &QAbstractSlider::actionTriggered, this, [this] {
+            if (!m_pressed)
+                later();
+        });
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        const auto type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                m_pressed = true;
+        } else if (type == QEvent::MouseButtonRelease && m_pressed &&
+                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+            m_pressed = false;
+            later();
+        }
+        return false;
+    }
+
+  private:
+    void later() { QMetaObject::invokeMethod(this, m_click, Qt::QueuedConnection); }
+
+    std::function<void()> m_click;
+    bool m_pressed = false;
+};
+} // namespace
 
 void frmMain::connectEvents() {
     // Procedures raise with their own source name; the handler top only shows what arrives.
@@ -30,7 +66,7 @@ void frmMain::connectEvents() {
     // the value written is the one it has: exactly what toggled() does.
     connect(chkScanBack, &QPushButton::toggled, this, on(&frmMain::chkScanBack_Click));
     connect(chkScanForward, &QPushButton::toggled, this, on(&frmMain::chkScanForward_Click));
-    connect(sldRate, &QSlider::valueChanged, this, on(&frmMain::sldRate_Click));
+    new SliderClicks(sldRate, on(&frmMain::sldRate_Click));
     connect(cmbFullScreen, &QToolButton::clicked, this, on(&frmMain::cmbFullScreen_Click));
     connect(picMain, &ClickableLabel::clicked, this, on(&frmMain::picMain_Click));
     connect(lblMin, &ClickableLabel::clicked, this, on(&frmMain::lblMin_Click));
