@@ -157,11 +157,11 @@ class EvdevInputSystem : public InputSystem {
 } // namespace
 
 std::shared_ptr<InputSystem> createEvdevInputSystem() {
-    return createEvdevInputSystem(QByteArrayLiteral("/dev/input"), QByteArrayLiteral("/sys/class/input"));
+    return createEvdevInputSystemAt(QByteArrayLiteral("/dev/input"), QByteArrayLiteral("/sys/class/input"));
 }
 
-std::shared_ptr<InputSystem> createEvdevInputSystem(const QByteArray& deviceFolder,
-                                                    const QByteArray& classFolder) {
+std::shared_ptr<InputSystem> createEvdevInputSystemAt(const QByteArray& deviceFolder,
+                                                      const QByteArray& classFolder) {
     return std::make_shared<EvdevInputSystem>(deviceFolder, classFolder);
 }
 

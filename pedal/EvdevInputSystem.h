@@ -14,8 +14,8 @@
 // user may not open is still listed by its name. Devices open read-only and non-blocking, never grabbed.
 std::shared_ptr<InputSystem> createEvdevInputSystem();
 // The same over other folders: tests lay out a device folder and a class folder of their own.
-std::shared_ptr<InputSystem> createEvdevInputSystem(const QByteArray& deviceFolder,
-                                                    const QByteArray& classFolder);
+std::shared_ptr<InputSystem> createEvdevInputSystemAt(const QByteArray& deviceFolder,
+                                                      const QByteArray& classFolder);
 
 // The parts of the backend that need no device.
 namespace Evdev {

@@ -128,7 +128,7 @@ TEST(EvdevSystemTest, ListsEventNodesInNumericOrderWithTheirNames) {
     tree.addNode(QStringLiteral("eventx"));
     QDir().mkpath(tree.path(QStringLiteral("dev/by-id")));
 
-    auto system = createEvdevInputSystem(tree.devFolder(), tree.classFolder());
+    auto system = createEvdevInputSystemAt(tree.devFolder(), tree.classFolder());
     EXPECT_EQ(names(system->devices()),
               (QStringList{QStringLiteral("event0="), QStringLiteral("event2=Power Button"),
                            QStringLiteral("event9=AT Translated Set 2 keyboard"),
@@ -144,21 +144,21 @@ TEST(EvdevSystemTest, OddNameFilesNeitherHangNorOverflow) {
         mkfifo(QFile::encodeName(tree.path(QStringLiteral("class/event2/device/name"))).constData(), 0600),
         0);
 
-    const auto devices = createEvdevInputSystem(tree.devFolder(), tree.classFolder())->devices();
+    const auto devices = createEvdevInputSystemAt(tree.devFolder(), tree.classFolder())->devices();
     ASSERT_EQ(devices.size(), 2u);
     EXPECT_LE(devices[0].name.size(), 1024);
     EXPECT_TRUE(devices[1].name.isEmpty());
 }
 
 TEST(EvdevSystemTest, NoDeviceFolderMeansNoDevices) {
-    auto system = createEvdevInputSystem("/nonexistent/input", "/nonexistent/class");
+    auto system = createEvdevInputSystemAt("/nonexistent/input", "/nonexistent/class");
     EXPECT_TRUE(system->devices().empty());
 }
 
 TEST(EvdevSystemTest, OpeningSomethingThatIsNotAnInputDeviceFails) {
     DeviceTree tree;
     tree.addNamed(QStringLiteral("event3"), "VEC  VEC USB Footpedal\n");
-    auto system = createEvdevInputSystem(tree.devFolder(), tree.classFolder());
+    auto system = createEvdevInputSystemAt(tree.devFolder(), tree.classFolder());
     const auto devices = system->devices();
     ASSERT_EQ(devices.size(), 1u);
     try {
@@ -184,7 +184,7 @@ TEST(EvdevSystemTest, AnUnreadablePedalIsLoggedWithTheHint) {
     ASSERT_EQ(chmod(QFile::encodeName(tree.path(QStringLiteral("dev/event4"))).constData(), 0), 0);
     CapturedLog log;
     PedalDevices devices;
-    createInputRoots(devices, [&] { return createEvdevInputSystem(tree.devFolder(), tree.classFolder()); });
+    createInputRoots(devices, [&] { return createEvdevInputSystemAt(tree.devFolder(), tree.classFolder()); });
     GetInputDevices(devices);
     EXPECT_FALSE(devices.hasPedal());
     ASSERT_EQ(log.lines.size(), 1);
@@ -198,7 +198,7 @@ TEST(EvdevSystemTest, DiscoveryOverABrokenTreeLogsAndGoesOn) {
     tree.addNamed(QStringLiteral("event8"), "VEC  VEC USB Footpedal\n"); // a plain file, not a device
     CapturedLog log;
     PedalDevices devices;
-    createInputRoots(devices, [&] { return createEvdevInputSystem(tree.devFolder(), tree.classFolder()); });
+    createInputRoots(devices, [&] { return createEvdevInputSystemAt(tree.devFolder(), tree.classFolder()); });
     EXPECT_NO_THROW(GetInputDevices(devices));
     EXPECT_FALSE(devices.hasPedal());
     ASSERT_EQ(log.lines.size(), 1);
