@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -62,12 +63,35 @@ QTreeWidget* reportList(QWidget* parent) {
     return list;
 }
 
+// The face covers the whole (flat) button, so the face itself shows focus and a held scan button.
+QPixmap faceVariant(QPixmap face, QSize faceSize, bool held, bool focused) {
+    QPainter painter(&face);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (held) {
+        painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        painter.fillRect(QRectF(QPointF(0, 0), QSizeF(faceSize)), QColor(0, 0, 0, 90));
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    if (focused) {
+        painter.setPen(QPen(kLightYellow, 1));
+        painter.drawRoundedRect(QRectF(0.5, 0.5, faceSize.width() - 1, faceSize.height() - 1), 5, 5);
+    }
+    return face;
+}
+
 QPushButton* faceButton(QWidget* parent, const QString& face, QSize faceSize, bool checkable) {
     auto* button = new QPushButton(parent);
     button->setCheckable(checkable);
-    button->setIcon(QIcon(Artwork::pixmap(face, faceSize, qApp->devicePixelRatio())));
+    const QPixmap up = Artwork::pixmap(face, faceSize, qApp->devicePixelRatio());
+    QIcon icon(up);
+    icon.addPixmap(faceVariant(up, faceSize, false, true), QIcon::Active, QIcon::Off);
+    if (checkable) {
+        icon.addPixmap(faceVariant(up, faceSize, true, false), QIcon::Normal, QIcon::On);
+        icon.addPixmap(faceVariant(up, faceSize, true, true), QIcon::Active, QIcon::On);
+    }
+    button->setIcon(icon);
     button->setIconSize(faceSize);
-    button->setFlat(false);
+    button->setFlat(true);
     return button;
 }
 } // namespace
