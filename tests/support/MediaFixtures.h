@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// Real Windows Media files made by ffmpeg at test time, in a temporary folder that goes with the object.
+// WMA: wmav2 in ASF, a steady tone. ffmpeg's wmav2 encoder stops at two channels, so a four-channel
+// recording is made as two stereo wmav2 streams in one file. WMV: wmv2 in ASF showing a running clock
+// (hh:mm:ss.mmm in the top left corner, from ffmpeg's testsrc2) with a stereo wmav2 track.
+// Names are exact bytes and may be anything a file system takes, also names that are not UTF-8.
+// Each maker returns the file's full path, or an empty array when it failed (see lastError()).
+class MediaFixtures {
+  public:
+    MediaFixtures();
+    ~MediaFixtures();
+    MediaFixtures(const MediaFixtures&) = delete;
+    MediaFixtures& operator=(const MediaFixtures&) = delete;
+
+    bool isValid() const { return m_dir.isValid(); }
+    QByteArray folder() const;
+    QByteArray path(const QByteArray& name) const;
+    QString lastError() const { return m_error; }
+
+    QByteArray makeWma(const QByteArray& name, int channels, double seconds);
+    QByteArray makeWmv(const QByteArray& name, double seconds, int width = 320, int height = 240);
+    // An ASF header followed by noise: looks like a WMA, does not decode.
+    QByteArray makeCorrupt(const QByteArray& name);
+    QByteArray makeFile(const QByteArray& name, const QByteArray& content);
+
+  private:
+    QByteArray runFfmpeg(const QByteArray& name, const QStringList& arguments);
+
+    QTemporaryDir m_dir;
+    QString m_error;
+    int m_made = 0;
+};
