@@ -1,0 +1,139 @@
+#!/usr/bin/python3
+"""The clock of the real player window on the sample disc: while a session plays, the six digits
+read the recording's start plus the elapsed time of the player's own bar.
+
+Run by run-clock-on-disc.sh inside Xvfb and a private D-Bus session:
+    clock_on_disc.py DISC
+"""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+DISC = sys.argv[1]
+TIMEOUT = 60
+SESSION = "Hall2"           # Hall2_03-02-2010_50400_1.wma
+START = 14 * 3600           # its start field, 50400 s
+SAMPLES = 12
+
+
+class Failure(Exception):
+    pass
+
+
+def log(message):
+    print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
+
+
+def wait_for(what, probe, seconds=TIMEOUT):
+    deadline = time.monotonic() + seconds
+    last = None
+    while time.monotonic() < deadline:
+        try:
+            result = probe()
+            if result:
+                return result
+        except Exception as error:  # the tree changes while windows come and go
+            last = error
+        time.sleep(0.25)
+    raise Failure(f"timed out waiting for {what}" + (f" ({last})" if last else ""))
+
+
+def find(node, name, depth=0):
+    if node is None or depth > 40:
+        return None
+    if node.name == name:
+        return node
+    for i in range(node.childCount):
+        hit = find(node.getChildAtIndex(i), name, depth + 1)
+        if hit is not None:
+            return hit
+    return None
+
+
+def application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        try:
+            if app is not None and app.get_process_id() == pid:
+                return app
+        except Exception:
+            continue
+    return None
+
+
+def holding(app, name):
+    for i in range(app.childCount):
+        frame = app.getChildAtIndex(i)
+        if frame is not None and find(frame, name) is not None:
+            return frame
+    return None
+
+
+def clock_seconds(panel, marker):
+    """The clock as seconds of the day, read from the six digit boxes and the PM marker."""
+    digits = [panel.getChildAtIndex(i).name for i in range(panel.childCount)]
+    digits = [d for d in digits if len(d) == 1 and d.isdigit()]
+    if len(digits) != 6:
+        raise Failure(f"expected six clock digits, read {digits!r}")
+    h, m, s = (int(digits[i] + digits[i + 1]) for i in (0, 2, 4))
+    pm = marker.getState().contains(pyatspi.STATE_SHOWING)
+    return (h % 12 + (12 if pm else 0)) * 3600 + m * 60 + s
+
+
+def hms(seconds):
+    return f"{seconds // 3600 % 24:02d}:{seconds // 60 % 60:02d}:{seconds % 60:02d}"
+
+
+def main():
+    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", QT_QPA_PLATFORM="xcb")
+    program = subprocess.Popen([os.path.join(DISC, "quillon")], cwd="/", env=env,
+                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    try:
+        app = wait_for("the program on the accessibility bus", lambda: application(program.pid))
+        catalogue = wait_for("the catalogue", lambda: holding(app, "lvSessions"))
+        table = find(catalogue, "lvSessions").queryTable()
+        row = wait_for(f"the {SESSION} row", lambda: next(
+            (r for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == SESSION), None))
+        box = table.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        subprocess.run(["xdotool", "mousemove", "--sync", str(box.x + box.width // 2),
+                        str(box.y + box.height // 2)], check=True)
+        time.sleep(0.2)
+        subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
+
+        player = wait_for("the player window", lambda: holding(app, "picClockFrame"))
+        panel, marker = find(player, "picClockFrame"), find(player, "lblPM")
+        seek = wait_for("the player's seek bar", lambda: find(player, "Seek")).queryValue()
+        wait_for("playback past its first seconds", lambda: seek.currentValue >= 2000)
+
+        exact = 0
+        for _ in range(SAMPLES):
+            # The clock read on both sides of the bar, so the pair belongs to one tick.
+            before = clock_seconds(panel, marker)
+            elapsed = int(seek.currentValue // 1000)
+            after = clock_seconds(panel, marker)
+            if before != after:
+                continue
+            lag = START + elapsed - before
+            log(f"clock {hms(before)}, start {hms(START)} + bar {elapsed} s = {hms(START + elapsed)}")
+            if not 0 <= lag <= 1:
+                raise Failure(f"the clock reads {hms(before)} while the bar is at {elapsed} s")
+            exact += lag == 0
+            time.sleep(0.37)
+        if exact == 0:
+            raise Failure("the clock never read exactly the start plus the bar's time")
+        log(f"the clock follows the bar ({exact} of {SAMPLES} readings exact, the rest one tick behind)")
+    finally:
+        program.kill()
+        program.wait()
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Failure as failure:
+        print(f"FAILED: {failure}", flush=True)
+        sys.exit(1)
