@@ -2,10 +2,15 @@
 
 #include "ErrorHandling.h"
 #include "Platform.h"
+#include "TimeText.h"
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -19,6 +24,42 @@ namespace {
 // references: a document cannot make the reader fetch or expand anything.
 constexpr unsigned kParseOptions =
     pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
+
+// The parser's memory, counted so one load can be held to a budget. Installed before main, so
+// every block the parser ever frees came from here.
+struct TreeBudget {
+    size_t used = 0;
+    size_t limit = SIZE_MAX;
+};
+TreeBudget treeBudget;
+qint64 maxTreeBytes = NotesDocument::MaxTreeBytes;
+constexpr size_t kBlockHeader = alignof(std::max_align_t);
+
+void* budgetedAllocate(size_t size) {
+    if (size > treeBudget.limit || treeBudget.used > treeBudget.limit - size)
+        return nullptr; // the parser reports "out of memory" and the load fails cleanly
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kBlockHeader));
+    if (!block)
+        return nullptr;
+    std::memcpy(block, &size, sizeof size);
+    treeBudget.used += size;
+    return block + kBlockHeader;
+}
+
+void budgetedDeallocate(void* pointer) {
+    if (!pointer)
+        return;
+    unsigned char* block = static_cast<unsigned char*>(pointer) - kBlockHeader;
+    size_t size = 0;
+    std::memcpy(&size, block, sizeof size);
+    treeBudget.used -= size;
+    std::free(block);
+}
+
+[[maybe_unused]] const bool budgetInstalled = [] {
+    pugi::set_memory_management_functions(budgetedAllocate, budgetedDeallocate);
+    return true;
+}();
 
 bool isText(const pugi::xml_node& node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
@@ -80,6 +121,10 @@ bool usableName(const QByteArray& name) {
 }
 
 } // namespace
+
+void NotesDocument::setMaxTreeBytesForTests(qint64 bytes) {
+    maxTreeBytes = bytes > 0 ? bytes : MaxTreeBytes;
+}
 
 NotesDocument::NotesDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
 NotesDocument::~NotesDocument() = default;
@@ -197,8 +242,11 @@ bool NotesDocument::loadBytes(const QByteArray& data) {
 
 bool NotesDocument::parse(void* buffer, size_t size) {
     // The document owns the buffer from here on, also when parsing fails.
+    const qint64 budget = std::min<qint64>(maxTreeBytes, TreeBytesPerFileByte * qint64(size) + (64 << 20));
+    treeBudget.limit = treeBudget.used + static_cast<size_t>(budget);
     const pugi::xml_parse_result result =
         m_document->load_buffer_inplace_own(buffer, size, kParseOptions, pugi::encoding_auto);
+    treeBudget.limit = SIZE_MAX;
     if (!result) {
         m_error = QStringLiteral("XML parse error: %1 at offset %2")
                       .arg(QString::fromUtf8(result.description()))
@@ -251,12 +299,15 @@ NotesContent NotesDocument::content() const {
         }
     }
 
-    content.notes.resize(noteCount);
+    content.notesFound = noteCount;
+    content.notes.resize(std::min(noteCount, MaxNoteRows));
     for (const pugi::xml_node& list : noteLists) {
         qsizetype i = 0;
         for (const pugi::xml_node note : list.children("note")) {
             if (note.type() != pugi::node_element)
                 continue;
+            if (i == content.notes.size())
+                break;
             NoteEntry& row = content.notes[i++];
             for (const pugi::xml_node field : note.children()) {
                 if (field.type() != pugi::node_element)
@@ -272,12 +323,15 @@ NotesContent NotesDocument::content() const {
         }
     }
 
-    content.items.resize(itemCount);
+    content.itemsFound = itemCount;
+    content.items.resize(std::min(itemCount, MaxItemRows));
     for (const pugi::xml_node& list : itemLists) {
         qsizetype i = 0;
         for (const pugi::xml_node item : list.children("item")) {
             if (item.type() != pugi::node_element)
                 continue;
+            if (i == content.items.size())
+                break;
             HeaderEntry& row = content.items[i++];
             appendAttributes(item, "name", row.name);
             appendAttributes(item, "value", row.value);
@@ -288,6 +342,54 @@ NotesContent NotesDocument::content() const {
 
 QString NotesDocument::elementGet(const QString& path) const {
     return notesElementGet(*m_document, path);
+}
+
+QString noteTimeText(const QString& time) {
+    // h:mm:ss or hh:mm:ss, then nothing or " AM" / " PM" in capitals; anything else goes the long way.
+    const qsizetype n = time.size();
+    const auto digit = [&](qsizetype i) {
+        return i < n && time[i] >= QLatin1Char('0') && time[i] <= QLatin1Char('9');
+    };
+    const auto value = [&](qsizetype i) { return time[i].unicode() - '0'; };
+    qsizetype i = 0;
+    int h = 0;
+    if (digit(0) && digit(1)) {
+        h = value(0) * 10 + value(1);
+        i = 2;
+    } else if (digit(0)) {
+        h = value(0);
+        i = 1;
+    }
+    const bool clock = i > 0 && i + 6 <= n && time[i] == QLatin1Char(':') && digit(i + 1) && digit(i + 2) &&
+                       time[i + 3] == QLatin1Char(':') && digit(i + 4) && digit(i + 5);
+    if (!clock)
+        return formatTimeAmPm(time);
+    const int m = value(i + 1) * 10 + value(i + 2);
+    const int s = value(i + 4) * 10 + value(i + 5);
+    i += 6;
+    if (i + 3 == n && time[i] == QLatin1Char(' ') && time[i + 2] == QLatin1Char('M') &&
+        (time[i + 1] == QLatin1Char('A') || time[i + 1] == QLatin1Char('P'))) {
+        if (h < 1 || h > 12)
+            return time;
+        h = h % 12 + (time[i + 1] == QLatin1Char('P') ? 12 : 0);
+    } else if (i != n) {
+        return formatTimeAmPm(time);
+    }
+    if (h > 23 || m > 59 || s > 59)
+        return time;
+    const int h12 = h % 12 == 0 ? 12 : h % 12;
+    const char16_t text[] = {char16_t(u'0' + h12 / 10),
+                             char16_t(u'0' + h12 % 10),
+                             u':',
+                             char16_t(u'0' + m / 10),
+                             char16_t(u'0' + m % 10),
+                             u':',
+                             char16_t(u'0' + s / 10),
+                             char16_t(u'0' + s % 10),
+                             u' ',
+                             h < 12 ? u'A' : u'P',
+                             u'M'};
+    return QString(reinterpret_cast<const QChar*>(text), 11);
 }
 
 QString zeroBasedPathToXPath(const QString& path) {

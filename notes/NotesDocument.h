@@ -27,8 +27,10 @@ struct HeaderEntry {
 
 // Everything the player takes from one document.
 struct NotesContent {
-    QList<NoteEntry> notes;
-    QList<HeaderEntry> items;
+    QList<NoteEntry> notes;   // at most MaxNoteRows, the first ones
+    QList<HeaderEntry> items; // at most MaxItemRows, the first ones
+    qsizetype notesFound = 0; // all notes and items the document holds
+    qsizetype itemsFound = 0;
     QString duration;
     QString started;
     QString finished;
@@ -41,8 +43,16 @@ class NotesDocument {
     NotesDocument(const NotesDocument&) = delete;
     NotesDocument& operator=(const NotesDocument&) = delete;
 
-    // Documents larger than this are refused rather than read (a disc never carries one).
-    static constexpr qint64 MaxFileBytes = qint64(512) * 1024 * 1024;
+    // Ceilings that keep a hostile document from holding the window for long or eating the
+    // memory: a session's notes run to thousands, its header items to a handful.
+    static constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
+    static constexpr qsizetype MaxNoteRows = 500'000;
+    static constexpr qsizetype MaxItemRows = 50'000;
+    // The parsed tree may take this many times the file's size, and never more than MaxTreeBytes.
+    static constexpr qint64 TreeBytesPerFileByte = 12;
+    static constexpr qint64 MaxTreeBytes = qint64(1024) * 1024 * 1024;
+    // Tests hold the tree to a smaller ceiling; 0 restores MaxTreeBytes.
+    static void setMaxTreeBytesForTests(qint64 bytes);
 
     // The file names tried for a media file, in order: the name with its last 3 characters
     // replaced by "xml", then the name without its last 6 characters plus ".xml". A cut that
@@ -80,6 +90,10 @@ class NotesDocument {
     bool m_loaded = false;
     QString m_error;
 };
+
+// The "Time" column text of a note: formatTimeAmPm's result, with the plain "13:05:09" and
+// "1:05:09 PM" forms done without the general parser (a long document holds thousands).
+QString noteTimeText(const QString& time);
 
 // Same query on any document: used by the player window's own ElementGet.
 QString notesElementGet(const pugi::xml_document& document, const QString& path);

@@ -65,10 +65,22 @@ void frmMain::LoadXML(QTreeWidget* ListNotes) {
             }
             content = document.content();
         } // the tree is gone before the rows are built
+        if (content.notesFound > content.notes.size() || content.itemsFound > content.items.size()) {
+            ErrorRecord record;
+            LogError(record, procName, ErrNo::Overflow, 0,
+                     QStringLiteral(
+                         "%1 shows the first %2 of its %3 notes and the first %4 of its %5 header items")
+                         .arg(displayFileName(*path))
+                         .arg(content.notes.size())
+                         .arg(content.notesFound)
+                         .arg(content.items.size())
+                         .arg(content.itemsFound),
+                     QString(), QString(), QStringLiteral("0"), QString());
+        }
 
         RowBatch rows(content.notes.size());
         for (const NoteEntry& note : std::as_const(content.notes))
-            rows.add({formatTimeAmPm(note.time), note.speaker, note.text});
+            rows.add({noteTimeText(note.time), note.speaker, note.text});
         content.notes.clear();
         ListNotes->clear();
         rows.addTo(ListNotes);

@@ -1,5 +1,6 @@
 // LoadXML and InitMetaData in a real player window built offscreen.
 #include "FakeCatalogue.h"
+#include "NotesDocument.h"
 #include "NotesFixtures.h"
 #include "Platform.h"
 #include "QuillonError.h"
@@ -243,6 +244,19 @@ TEST_F(LoadXmlTest, NoLimitAt32767) {
     for (int i = 2; i < count + 2; ++i)
         keys.insert(window.lvData->topLevelItem(i)->data(0, Qt::UserRole).toString());
     EXPECT_EQ(keys.size(), count);
+}
+
+TEST_F(LoadXmlTest, RowsBeyondTheCeilingAreLoggedNotShown) {
+    const qsizetype notes = NotesDocument::MaxNoteRows + 1;
+    write("ABC_1.xml", "<s><notes>" + QByteArray("<note/>").repeated(notes) + "</notes></s>");
+    load();
+    EXPECT_EQ(window.lvNotes->topLevelItemCount(), NotesDocument::MaxNoteRows);
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].startsWith(
+        QLatin1String("ERROR: No = 6, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")));
+    EXPECT_TRUE(log.lines[0].contains(
+        QStringLiteral("first %1 of its %2 notes").arg(NotesDocument::MaxNoteRows).arg(notes)))
+        << qPrintable(log.lines[0]);
 }
 
 TEST_F(LoadXmlTest, NoCatalogueSelectionEndsOnTheErrorPath) {

@@ -2,6 +2,7 @@
 #include "NotesDocument.h"
 #include "NotesFixtures.h"
 #include "QuillonError.h"
+#include "TimeText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -248,4 +249,72 @@ TEST(SafetyTest, DeepNestingDoesNotExhaustTheStack) {
     EXPECT_EQ(document.elementGet(QStringLiteral("notes/note[0]/text")), QStringLiteral("x"));
 }
 
+} // namespace
+
+namespace {
+// The quick path for plain clock texts must agree with the general one on every input.
+TEST(NoteTimeTextTest, AgreesWithTheGeneralFormatting) {
+    const char* inputs[] = {"09:31:10",
+                            "9:31:10",
+                            "00:15:00",
+                            "12:15:00",
+                            "23:59:59",
+                            "24:00:00",
+                            "25:61:00",
+                            "10:60:00",
+                            "10:00:60",
+                            "10:05:02 AM",
+                            "1:05:09 PM",
+                            "12:00:00 AM",
+                            "12:00:00 PM",
+                            "00:10:00 AM",
+                            "13:00:00 PM",
+                            "10:05:02 am",
+                            "10:05:02AM",
+                            "10:05 AM",
+                            "10:05",
+                            " 10:05:02",
+                            "10:05:02 ",
+                            "10:05:02 PMX",
+                            "123:00:00",
+                            "1:2:3",
+                            "12-14-2009 13:05:09",
+                            "",
+                            "garbage",
+                            "10:05:02 A",
+                            "10:05:02 P.M."};
+    for (const char* input : inputs) {
+        const QString text = QString::fromLatin1(input);
+        EXPECT_EQ(noteTimeText(text), formatTimeAmPm(text)) << input;
+    }
+}
+} // namespace
+
+namespace {
+TEST(SafetyTest, TreeHeldToItsBudget) {
+    const QByteArray tiny = "<s>" + QByteArray("<a/>").repeated(50000) + "</s>"; // ~3 MB of nodes
+    NotesDocument::setMaxTreeBytesForTests(1 << 20);
+    NotesDocument document;
+    EXPECT_FALSE(document.loadBytes(tiny));
+    EXPECT_TRUE(document.errorText().contains(QLatin1String("memory"), Qt::CaseInsensitive))
+        << qPrintable(document.errorText());
+    NotesDocument::setMaxTreeBytesForTests(0);
+    EXPECT_TRUE(document.loadBytes(tiny)) << qPrintable(document.errorText());
+}
+
+TEST(SafetyTest, RowsStopAtTheirCeilingAndTheTotalIsKept) {
+    const qsizetype notes = NotesDocument::MaxNoteRows + 2;
+    const qsizetype items = NotesDocument::MaxItemRows + 3;
+    const QByteArray xml = "<s><header><items>" + QByteArray("<item name='n'/>").repeated(items) +
+                           "</items></header><notes>" + QByteArray("<note/>").repeated(notes - 1) +
+                           "<note><text>last</text></note></notes></s>";
+    NotesDocument document;
+    ASSERT_TRUE(document.loadBytes(xml));
+    const NotesContent c = document.content();
+    EXPECT_EQ(c.notes.size(), NotesDocument::MaxNoteRows);
+    EXPECT_EQ(c.notesFound, notes);
+    EXPECT_EQ(c.items.size(), NotesDocument::MaxItemRows);
+    EXPECT_EQ(c.itemsFound, items);
+    EXPECT_EQ(c.items.back().name, QStringLiteral("n"));
+}
 } // namespace

@@ -1,0 +1,279 @@
+// Reading a notes document and showing it in the player window's lists.
+#include "FakeCatalogue.h"
+#include "NotesDocument.h"
+#include "Platform.h"
+#include "TimeText.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <benchmark/benchmark.h>
+#include <clocale>
+#include <malloc.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+QTemporaryDir& folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A document of n notes and a few header items, like a recorder writes; written once per size.
+QByteArray documentPath(qint64 notes) {
+    static std::map<qint64, QByteArray> written;
+    if (auto it = written.find(notes); it != written.end())
+        return it->second;
+    const QByteArray name = "S" + QByteArray::number(notes) + "_1.xml";
+    const QByteArray path = QFile::encodeName(folder().path()) + "/" + name;
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", path.constData());
+    file.write(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<session>\n  <header>\n    <items>\n"
+        "      <item name=\"Room\" value=\"Hall 2\"/>\n      <item name=\"Recorder\" value=\"Unit 7\"/>\n"
+        "    </items>\n  </header>\n  <duration>9:59:59</duration>\n  <started>8:00:00 AM</started>\n"
+        "  <finished>5:59:59 PM</finished>\n  <notes>\n");
+    QByteArray chunk;
+    for (qint64 i = 0; i < notes; ++i) {
+        const qint64 s = 8 * 3600 + (i * 7) % 36000;
+        const QByteArray time = i % 2 ? QByteArray::number(s / 3600 % 12 == 0 ? 12 : s / 3600 % 12) + ":" +
+                                            QByteArray::number(s / 60 % 60).rightJustified(2, '0') + ":" +
+                                            QByteArray::number(s % 60).rightJustified(2, '0') +
+                                            (s / 3600 < 12 ? " AM" : " PM")
+                                      : QByteArray::number(s / 3600).rightJustified(2, '0') + ":" +
+                                            QByteArray::number(s / 60 % 60).rightJustified(2, '0') + ":" +
+                                            QByteArray::number(s % 60).rightJustified(2, '0');
+        chunk += "    <note>\n      <time>" + time + "</time>\n      <speaker>Member " +
+                 QByteArray::number(i % 17) + "</speaker>\n      <text>Note " + QByteArray::number(i) +
+                 ": the item under discussion &amp; its amendment</text>\n    </note>\n";
+        if (chunk.size() > (1 << 20)) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+    file.write(chunk + "  </notes>\n</session>\n");
+    written[notes] = path;
+    return path;
+}
+
+qint64 fileSize(const QByteArray& path) {
+    return QFile(QFile::decodeName(path)).size();
+}
+
+size_t heapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// One window for all runs; gone before the application is.
+FakeCatalogue catalogue;
+std::unique_ptr<frmMain> sharedWindow;
+
+frmMain& windowFor(qint64 notes) {
+    if (!sharedWindow) {
+        setProgramFolderForTests(QFile::encodeName(folder().path()));
+        sharedWindow = std::make_unique<frmMain>(PlayerServices{{}, &catalogue, nullptr});
+        sharedWindow->lvNotes->setHeaderLabels(
+            {QStringLiteral("Time"), QStringLiteral("Source"), QStringLiteral("Note")});
+        sharedWindow->lvData->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
+    }
+    sharedWindow->lvNotes->clear();
+    sharedWindow->CurrentFilename = QStringLiteral("S%1_1.wma").arg(notes);
+    sharedWindow->CurrentFileBytes = sharedWindow->CurrentFilename.toUtf8();
+    return *sharedWindow;
+}
+
+// The whole of LoadXML: find, read, parse, walk, format the times, fill lvNotes and lvData.
+void BM_LoadXML(benchmark::State& state) {
+    const qint64 notes = state.range(0);
+    const QByteArray path = documentPath(notes);
+    frmMain& window = windowFor(notes);
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.lvNotes->clear();
+        state.ResumeTiming();
+        window.LoadXML(window.lvNotes);
+    }
+    if (window.lvNotes->topLevelItemCount() != notes)
+        state.SkipWithError("wrong row count");
+    state.SetComplexityN(notes);
+    state.SetItemsProcessed(state.iterations() * notes);
+    state.counters["file_MB"] = double(fileSize(path)) / 1e6;
+}
+BENCHMARK(BM_LoadXML)
+    ->Arg(10000)
+    ->Arg(32767)
+    ->Arg(100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// A document of about 100 MB: the window must come back within a few seconds.
+BENCHMARK(BM_LoadXML)
+    ->Name("BM_LoadXML_100MB")
+    ->Arg(780000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+// The reader alone: read, parse and walk.
+void BM_ReadDocument(benchmark::State& state) {
+    const QByteArray path = documentPath(state.range(0));
+    for (auto _ : state) {
+        NotesDocument document;
+        if (!document.loadFile(path))
+            state.SkipWithError("load failed");
+        const NotesContent content = document.content();
+        benchmark::DoNotOptimize(content.notes.size());
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ReadDocument)
+    ->Arg(10000)
+    ->Arg(32767)
+    ->Arg(100000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// About 100 MB shaped to hurt: many tiny notes, one huge text, deep nesting, many header items.
+QByteArray hostileDocument(int kind) {
+    static std::map<int, QByteArray> written;
+    if (auto it = written.find(kind); it != written.end())
+        return it->second;
+    constexpr qsizetype target = 100'000'000;
+    const QByteArray path = QFile::encodeName(folder().path()) + "/H" + QByteArray::number(kind) + "_1.xml";
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", path.constData());
+    const auto repeat = [&](const QByteArray& head, const QByteArray& unit, const QByteArray& tail) {
+        file.write(head);
+        const QByteArray block = unit.repeated((1 << 20) / unit.size() + 1);
+        for (qsizetype done = 0; done < target; done += block.size())
+            file.write(block);
+        file.write(tail);
+    };
+    switch (kind) {
+    case 0:
+        repeat("<s><notes>", "<note/>", "</notes></s>");
+        break;
+    case 1:
+        repeat("<s><notes><note><text>", "lorem ipsum ", "</text></note></notes></s>");
+        break;
+    case 2: {
+        file.write("<s><notes><note><text>");
+        const qsizetype depth = target / 7;
+        const QByteArray open = QByteArray("<a>").repeated(1 << 16),
+                         close = QByteArray("</a>").repeated(1 << 16);
+        for (qsizetype d = 0; d < depth; d += 1 << 16)
+            file.write(open);
+        for (qsizetype d = 0; d < depth; d += 1 << 16)
+            file.write(close);
+        file.write("</text></note></notes></s>");
+        break;
+    }
+    default:
+        repeat("<s><header><items>", "<item name='n' value='v'/>", "</items></header></s>");
+    }
+    written[kind] = path;
+    return path;
+}
+
+void BM_LoadXML_Hostile(benchmark::State& state) {
+    const QByteArray path = hostileDocument(int(state.range(0)));
+    frmMain& window = windowFor(0);
+    window.CurrentFileBytes = path.mid(path.lastIndexOf('/') + 1).replace(".xml", ".wma");
+    window.CurrentFilename = QString::fromUtf8(window.CurrentFileBytes);
+    for (auto _ : state) {
+        malloc_trim(0);
+        const size_t before = heapInUse();
+        window.LoadXML(window.lvNotes);
+        state.counters["lists_x"] = double(heapInUse() - before) / double(fileSize(path));
+    }
+    state.counters["file_MB"] = double(fileSize(path)) / 1e6;
+    state.counters["rows"] = window.lvNotes->topLevelItemCount();
+    state.counters["info_rows"] = window.lvData->topLevelItemCount();
+    window.lvNotes->clear();
+    window.lvData->clear();
+}
+BENCHMARK(BM_LoadXML_Hostile)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Stages of LoadXML after the reader: the time texts, and the rows handed to the list.
+void BM_FormatTimes(benchmark::State& state) {
+    NotesDocument document;
+    document.loadFile(documentPath(state.range(0)));
+    const NotesContent content = document.content();
+    for (auto _ : state) {
+        for (const NoteEntry& note : content.notes)
+            benchmark::DoNotOptimize(noteTimeText(note.time));
+    }
+}
+BENCHMARK(BM_FormatTimes)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FillList(benchmark::State& state) {
+    NotesDocument document;
+    document.loadFile(documentPath(state.range(0)));
+    const NotesContent content = document.content();
+    QTreeWidget list;
+    list.setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Source"), QStringLiteral("Note")});
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.clear();
+        state.ResumeTiming();
+        QList<QTreeWidgetItem*> items;
+        items.reserve(content.notes.size());
+        for (const NoteEntry& note : content.notes)
+            items << new QTreeWidgetItem(QStringList{note.time, note.speaker, note.text});
+        list.addTopLevelItems(items);
+    }
+}
+BENCHMARK(BM_FillList)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Heap held beside the file: by the parsed tree, by tree and rows together (the reader's peak),
+// and by the filled lists once LoadXML is done. One pass; time is not the point here.
+void BM_Memory(benchmark::State& state) {
+    const qint64 notes = state.range(0);
+    const QByteArray path = documentPath(notes);
+    const double size = double(fileSize(path));
+    frmMain& window = windowFor(notes);
+    size_t tree = 0, treeAndRows = 0, lists = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        size_t before = heapInUse();
+        {
+            NotesDocument document;
+            document.loadFile(path);
+            tree = heapInUse() - before;
+            const NotesContent content = document.content();
+            treeAndRows = heapInUse() - before;
+        }
+        malloc_trim(0);
+        before = heapInUse();
+        window.LoadXML(window.lvNotes);
+        lists = heapInUse() - before;
+    }
+    state.counters["file_MB"] = size / 1e6;
+    state.counters["tree_x"] = double(tree) / size;
+    state.counters["tree_rows_x"] = double(treeAndRows) / size;
+    state.counters["lists_x"] = double(lists) / size;
+}
+BENCHMARK(BM_Memory)->Arg(10000)->Arg(100000)->Arg(780000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    sharedWindow.reset();
+    benchmark::Shutdown();
+    return 0;
+}
