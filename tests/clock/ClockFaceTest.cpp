@@ -40,13 +40,6 @@ TEST_P(ClockTest, ShowsTwelveHourDigitsAndMarker) {
 
 INSTANTIATE_TEST_SUITE_P(Hours, ClockTest, ::testing::ValuesIn(kClockCases));
 
-TEST_F(PlayerWindowTest, NineOhFiveShowsImagesOfItsDigitsPlusOne) {
-    window->SetClock(QDateTime(QDate(2009, 12, 14), QTime(9, 5, 7), Qt::UTC), true);
-    const int images[] = {1, 10, 1, 6, 1, 8};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(window->picClock[i]->pixmap().cacheKey(), window->ilTime[images[i] - 1].cacheKey()) << i;
-}
-
 TEST_F(PlayerWindowTest, DatesLongAndShort) {
     const struct {
         QDate date;

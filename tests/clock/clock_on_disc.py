@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """The clock of the real player window on the sample disc: while a session plays, the six digits
-read the recording's start plus the elapsed time of the player's own bar.
+read the recording's start plus the elapsed time of the player's own bar, and after a double-click
+on a note the clock moves to that note's time.
 
 Run by run-clock-on-disc.sh inside Xvfb and a private D-Bus session:
-    clock_on_disc.py DISC
+    clock_on_disc.py DISC [SHOT.png]
 """
 import os
 import subprocess
@@ -13,6 +14,7 @@ import time
 import pyatspi
 
 DISC = sys.argv[1]
+SHOT = sys.argv[2] if len(sys.argv) > 2 else None
 TIMEOUT = 60
 SESSION = "Hall2"           # Hall2_03-02-2010_50400_1.wma
 START = 14 * 3600           # its start field, 50400 s
@@ -84,6 +86,21 @@ def clock_seconds(panel, marker):
     return (h % 12 + (12 if pm else 0)) * 3600 + m * 60 + s
 
 
+def double_click(node):
+    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", "--sync", str(box.x + box.width // 2),
+                    str(box.y + box.height // 2)], check=True)
+    time.sleep(0.2)
+    subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
+
+
+def day_seconds(text):
+    """Seconds of the day of a note's "hh:mm:ss AM" text."""
+    clock, half = text.split()
+    h, m, s = (int(x) for x in clock.split(":"))
+    return (h % 12 + (12 if half == "PM" else 0)) * 3600 + m * 60 + s
+
+
 def hms(seconds):
     return f"{seconds // 3600 % 24:02d}:{seconds // 60 % 60:02d}:{seconds % 60:02d}"
 
@@ -98,11 +115,7 @@ def main():
         table = find(catalogue, "lvSessions").queryTable()
         row = wait_for(f"the {SESSION} row", lambda: next(
             (r for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == SESSION), None))
-        box = table.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        subprocess.run(["xdotool", "mousemove", "--sync", str(box.x + box.width // 2),
-                        str(box.y + box.height // 2)], check=True)
-        time.sleep(0.2)
-        subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
+        double_click(table.getAccessibleAt(row, 0))
 
         player = wait_for("the player window", lambda: holding(app, "picClockFrame"))
         panel, marker = find(player, "picClockFrame"), find(player, "lblPM")
@@ -126,6 +139,23 @@ def main():
         if exact == 0:
             raise Failure("the clock never read exactly the start plus the bar's time")
         log(f"the clock follows the bar ({exact} of {SAMPLES} readings exact, the rest one tick behind)")
+        if SHOT:
+            subprocess.run(["import", "-window", "root", SHOT], check=False)
+
+        # A jump to a later note: playback moves there and the clock follows at the next tick.
+        notes = find(player, "lvNotes").queryTable()
+        times = [day_seconds(notes.getAccessibleAt(r, 0).name) for r in range(notes.nRows)]
+        log(f"notes at {', '.join(hms(t) for t in times)}")
+        now = clock_seconds(panel, marker)
+        row = next((r for r, t in enumerate(times) if now + 10 <= t <= START + 50), None)
+        if row is None:
+            raise Failure("no note to jump to")
+        note_time = times[row]
+        double_click(notes.getAccessibleAt(row, 0))
+        wait_for(f"the clock at the note's time {hms(note_time)}",
+                 lambda: 0 <= clock_seconds(panel, marker) - note_time <= 2, 10)
+        log(f"after the jump to the note at {hms(note_time)} the clock reads {hms(clock_seconds(panel, marker))}, "
+            f"the bar {int(seek.currentValue // 1000)} s")
     finally:
         program.kill()
         program.wait()
