@@ -44,6 +44,8 @@ class frmSessions : public QWidget, public CatalogueLink {
     // The player window loaded by start-up (null once it is gone).
     frmMain* playerWindow() const { return m_main.data(); }
     bool isHandingOff() const { return m_handingOff; }
+    // The exact name on disc of a row's media file.
+    static QByteArray fileBytes(const QTreeWidgetItem* row);
 
     // Column widths in twips, as designed; also the list's own column positions.
     static constexpr int ColumnCount = 7;

@@ -40,6 +40,11 @@ void frmSessions::lvSessions_DblClick() {
     });
 }
 
+QByteArray frmSessions::fileBytes(const QTreeWidgetItem* row) {
+    const QByteArray bytes = row->data(ColFilename, Qt::UserRole).toByteArray();
+    return bytes.isEmpty() ? row->text(ColFilename).toUtf8() : bytes;
+}
+
 frmMain* frmSessions::loadedPlayerWindow() {
     // After the user closed the player window, the next session loads it anew.
     if (!m_main || m_main->isUnloading())
@@ -56,9 +61,7 @@ void frmSessions::handOff(QTreeWidgetItem* row) {
 
     const QString title = row->text(ColLocation) + QStringLiteral(" - ") + row->text(ColDate);
     const QString filename = row->text(ColFilename);
-    QByteArray bytes = row->data(ColFilename, Qt::UserRole).toByteArray();
-    if (bytes.isEmpty())
-        bytes = filename.toUtf8();
+    const QByteArray bytes = fileBytes(row);
 
     const QPointer<frmMain> window = loadedPlayerWindow();
     if (!window->player())

@@ -26,13 +26,14 @@ void frmSessions::Rescan() {
         rows.reserve(Sessions.size());
         try {
             for (const SessionData& session : std::as_const(Sessions)) {
-                auto* row = new QTreeWidgetItem(
-                    QStringList{session.Location, session.SessionDate,
-                                SecondsToTime(session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")),
-                                QString::number(session.Channels),
-                                session.Video ? QStringLiteral("Yes") : QStringLiteral("No"),
-                                session.Filename, QString()});
-                row->setData(ColFilename, Qt::UserRole, session.FileBytes);
+                // The Notes column is left empty; an exact name is kept only where the text cannot carry it.
+                auto* row = new QTreeWidgetItem(QStringList{
+                    session.Location, session.SessionDate,
+                    SecondsToTime(session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")),
+                    QString::number(session.Channels),
+                    session.Video ? QStringLiteral("Yes") : QStringLiteral("No"), session.Filename});
+                if (session.Filename.toUtf8() != session.FileBytes)
+                    row->setData(ColFilename, Qt::UserRole, session.FileBytes);
                 rows.append(row);
             }
         } catch (...) {

@@ -84,7 +84,7 @@ TEST_F(CatalogueTest, RowsFollowTheScanWithTheirTexts) {
         EXPECT_EQ(row->text(4), expected.Video ? "Yes" : "No");
         EXPECT_EQ(row->text(5), QString::fromUtf8(order[i]));
         EXPECT_EQ(row->text(6), "");
-        EXPECT_EQ(row->data(5, Qt::UserRole).toByteArray(), order[i]);
+        EXPECT_EQ(frmSessions::fileBytes(row), order[i]);
         EXPECT_EQ(w.Sessions[i].FileBytes, order[i]);
     }
     EXPECT_EQ(w.lvSessions->selectedItems(), QList<QTreeWidgetItem*>{w.lvSessions->topLevelItem(0)});

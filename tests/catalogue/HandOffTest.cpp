@@ -201,6 +201,7 @@ TEST_F(CatalogueTest, ANameThatIsNotUtf8OpensByItsExactBytes) {
     frmSessions& w = start();
     const int row = w.lvSessions->topLevelItem(0)->text(0).startsWith("Salle") ? 0 : 1;
     EXPECT_EQ(w.lvSessions->topLevelItem(row)->text(0), QString::fromUtf8("Salle\xef\xbf\xbd"));
+    EXPECT_EQ(frmSessions::fileBytes(w.lvSessions->topLevelItem(row)), odd);
     selectRow(row);
     w.lvSessions_DblClick();
     ASSERT_TRUE(player());
