@@ -71,6 +71,8 @@ class frmSessions : public QWidget, public CatalogueLink {
     // The hand-off of one row to the player window.
     void handOff(QTreeWidgetItem* row);
     void onDoubleClick();
+    // The player window opens centred on the catalogue, kept on the screen.
+    void centreOnCatalogue(QWidget* window) const;
 
     CatalogueServices m_services;
     QPointer<frmMain> m_main;

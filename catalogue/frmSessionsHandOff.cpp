@@ -6,7 +6,9 @@
 #include "frmMain.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 
 bool frmSessions::eventFilter(QObject* watched, QEvent* event) {
     // Anywhere on the list, as the designed list reports it; run from the event loop, not
@@ -87,6 +89,18 @@ void frmSessions::handOff(QTreeWidgetItem* row) {
         }
         throw;
     }
+    if (!window->isVisible())
+        centreOnCatalogue(window);
     window->show();
     hide();
+}
+
+void frmSessions::centreOnCatalogue(QWidget* window) const {
+    QPoint place = geometry().center() - QPoint(window->width() / 2, window->height() / 2);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() - window->width())));
+        place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() - window->height())));
+    }
+    window->move(place);
 }

@@ -1,4 +1,5 @@
 // Vantrel Quillon: the session player. It takes no arguments and reads no settings.
+#include "EvdevInputSystem.h"
 #include "MpvPlayer.h"
 #include "ProgramStart.h"
 #include "frmSessions.h"
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
 
     CatalogueServices services;
     services.createMediaPlayer = createMpvPlayer;
-    services.createInputSystem = nullptr; // the pedal: createEvdevInputSystem once the evdev backend links
+    services.createInputSystem = [] { return createEvdevInputSystem(); };
     frmSessions catalogue(std::move(services));
     return runProgram(catalogue);
 }
