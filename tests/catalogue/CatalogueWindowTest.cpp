@@ -1,5 +1,6 @@
 // The catalogue window built offscreen: its layout, the rows of a scan, start-up and unload.
 #include "CatalogueFixture.h"
+#include "ProgramStart.h"
 #include "SessionDiscovery.h"
 #include "TimeText.h"
 #include "Twips.h"
@@ -249,4 +250,52 @@ TEST_F(CatalogueTest, PedalDiscoveryFailureStillListsTheDisc) {
     w.lvSessions_DblClick();
     ASSERT_TRUE(window());
     EXPECT_FALSE(window()->tmrFoot->isActive());
+}
+
+TEST_F(CatalogueTest, AnErrorBeforeTheCatalogueCanShowEndsTheProgramAfterItsMessage) {
+    addFile("A_1-1-2010_10_1.wma");
+    CatalogueServices s = services();
+    const auto make = s.createMediaPlayer;
+    s.createMediaPlayer = [&, make](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
+        if (playersMade == 1) // the check's window loads; the catalogue's own fails
+            raiseError(ErrNo::MediaFailure, "no media engine");
+        return make(parent);
+    };
+    input = std::make_shared<FakeInputSystem>();
+    catalogue = std::make_unique<frmSessions>(s);
+    EXPECT_EQ(runProgram(*catalogue), 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains("1001"));
+    EXPECT_TRUE(messages.shown[0].text.contains(
+        QRegularExpression("Quillon502\\.frmSessions\\.Form_Load\\(\\)( at line: \\d+)? > no media engine")))
+        << messages.shown[0].text.toStdString();
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].contains("Desc = Quillon502.frmSessions.Form_Load()"));
+    EXPECT_FALSE(catalogue->isVisible());
+    EXPECT_EQ(catalogue->rowCount(), 0) << "the scan never ran";
+    EXPECT_FALSE(pedalDevices().dxRoot);
+}
+
+TEST_F(CatalogueTest, AFailedScanStillShowsTheCatalogue) {
+    setProgramFolderForTests(folder() + "/gone");
+    frmSessions& w = start();
+    EXPECT_TRUE(w.isVisible()) << "a program without a window could not even be closed";
+    EXPECT_EQ(w.rowCount(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_EQ(log.lines.size(), 2);
+    EXPECT_TRUE(log.lines[0].contains("Quillon502.frmSessions.GetFilenames()"));
+    EXPECT_TRUE(log.lines[1].contains("Desc = Quillon502.frmSessions.Rescan()"));
+}
+
+TEST_F(CatalogueTest, AFailedStartUpHandOffShowsItsMessageAndTheCatalogue) {
+    failOn = QStringLiteral("URL");
+    addFile("Room3_12-14-2009_34200_1.wma");
+    frmSessions& w = start();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains("fake failure in URL"));
+    EXPECT_TRUE(w.isVisible());
+    ASSERT_TRUE(window());
+    EXPECT_FALSE(window()->isVisible());
+    EXPECT_FALSE(window()->Timer1->isActive());
+    EXPECT_TRUE(player()->calls.contains("stop"));
 }
