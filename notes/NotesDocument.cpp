@@ -392,6 +392,15 @@ QString noteTimeText(const QString& time) {
     return QString(reinterpret_cast<const QChar*>(text), 11);
 }
 
+QString shownText(const QString& text) {
+    if (text.size() <= MaxShownChars)
+        return text;
+    qsizetype cut = MaxShownChars - 1;
+    if (text[cut - 1].isHighSurrogate())
+        --cut;
+    return text.left(cut) + QChar(0x2026);
+}
+
 QString zeroBasedPathToXPath(const QString& path) {
     QString out;
     out.reserve(path.size() + 8);

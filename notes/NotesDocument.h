@@ -49,8 +49,8 @@ class NotesDocument {
     static constexpr qsizetype MaxNoteRows = 500'000;
     static constexpr qsizetype MaxItemRows = 50'000;
     // The parsed tree may take this many times the file's size, and never more than MaxTreeBytes.
-    static constexpr qint64 TreeBytesPerFileByte = 12;
-    static constexpr qint64 MaxTreeBytes = qint64(1024) * 1024 * 1024;
+    static constexpr qint64 TreeBytesPerFileByte = 8;
+    static constexpr qint64 MaxTreeBytes = qint64(512) * 1024 * 1024;
     // Tests hold the tree to a smaller ceiling; 0 restores MaxTreeBytes.
     static void setMaxTreeBytesForTests(qint64 bytes);
 
@@ -94,6 +94,11 @@ class NotesDocument {
 // The "Time" column text of a note: formatTimeAmPm's result, with the plain "13:05:09" and
 // "1:05:09 PM" forms done without the general parser (a long document holds thousands).
 QString noteTimeText(const QString& time);
+
+// A list cell or label shows at most this many characters of a value, a longer one cut and
+// ended with "…": painting a text costs time by its length, and a line holds far fewer.
+constexpr qsizetype MaxShownChars = 4096;
+QString shownText(const QString& text);
 
 // Same query on any document: used by the player window's own ElementGet.
 QString notesElementGet(const pugi::xml_document& document, const QString& path);

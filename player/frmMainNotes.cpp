@@ -80,14 +80,14 @@ void frmMain::LoadXML(QTreeWidget* ListNotes) {
 
         RowBatch rows(content.notes.size());
         for (const NoteEntry& note : std::as_const(content.notes))
-            rows.add({noteTimeText(note.time), note.speaker, note.text});
+            rows.add({noteTimeText(shownText(note.time)), shownText(note.speaker), shownText(note.text)});
         content.notes.clear();
         ListNotes->clear();
         rows.addTo(ListNotes);
 
         InitMetaData(&content);
-        lblStartTime->setText(content.started);
-        lblEndTime->setText(content.finished);
+        lblStartTime->setText(shownText(content.started));
+        lblEndTime->setText(shownText(content.finished));
     });
 }
 
@@ -109,9 +109,9 @@ void frmMain::InitMetaData(const NotesContent* content) {
 
         RowBatch rows(content->items.size() + 1);
         if (!content->duration.trimmed().isEmpty())
-            rows.add({QStringLiteral("Total Duration"), content->duration});
+            rows.add({QStringLiteral("Total Duration"), shownText(content->duration)});
         for (const HeaderEntry& item : content->items) {
-            rows.add({item.name, item.value});
+            rows.add({shownText(item.name), shownText(item.value)});
             rows.last()->setData(0, Qt::UserRole, CreateGUID());
         }
         rows.addTo(lvData);

@@ -270,3 +270,23 @@ TEST_F(LoadXmlTest, NoCatalogueSelectionEndsOnTheErrorPath) {
 }
 
 } // namespace
+
+namespace {
+// A value too long for any line is cut for showing; everything shorter stays exactly as read.
+TEST_F(LoadXmlTest, OverlongValuesAreCutForShowing) {
+    const QString longText = QStringLiteral("x").repeated(MaxShownChars + 10);
+    const QString exact = QStringLiteral("y").repeated(MaxShownChars);
+    write("ABC_1.xml", "<s><started>" + longText.toUtf8() + "</started><header><items><item name='" +
+                           exact.toUtf8() + "' value='" + longText.toUtf8() +
+                           "'/></items></header><notes><note><time>" + longText.toUtf8() + "</time><text>" +
+                           exact.toUtf8() + "</text></note></notes></s>");
+    load();
+    const QString cut = longText.left(MaxShownChars - 1) + QChar(0x2026);
+    ASSERT_EQ(window.lvNotes->topLevelItemCount(), 1);
+    EXPECT_EQ(window.lvNotes->topLevelItem(0)->text(0), cut);
+    EXPECT_EQ(window.lvNotes->topLevelItem(0)->text(2), exact);
+    EXPECT_EQ(window.lvData->topLevelItem(2)->text(0), exact);
+    EXPECT_EQ(window.lvData->topLevelItem(2)->text(1), cut);
+    EXPECT_EQ(window.lblStartTime->text(), cut);
+}
+} // namespace
