@@ -52,8 +52,13 @@ MpvControlBar::MpvControlBar(QWidget* parent) : QWidget(parent) {
     m_elapsed = makeLabel(this, "MPlayerElapsed", tr("Elapsed time"));
     m_total = makeLabel(this, "MPlayerTotal", tr("Total time"));
     m_status = makeLabel(this, "MPlayerStatus", tr("Status"));
-    m_status->setMinimumWidth(0);
-    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setWordWrap(true);
+    m_status->setContentsMargins(4, 0, 4, 0);
+    m_status->hide();                           // a line of its own, only while there is something to say
+    for (QLabel* time : {m_elapsed, m_total}) { // room for hours, so the slider does not jump
+        time->setMinimumWidth(time->fontMetrics().horizontalAdvance(QStringLiteral("0:00:00")) + 2);
+        time->setAlignment(Qt::AlignCenter);
+    }
     setTimes(0, 0);
 
     auto* seekRow = new QHBoxLayout;
@@ -66,7 +71,7 @@ MpvControlBar::MpvControlBar(QWidget* parent) : QWidget(parent) {
     buttonRow->setSpacing(2);
     buttonRow->addWidget(m_playPause);
     buttonRow->addWidget(m_stop);
-    buttonRow->addWidget(m_status, 1);
+    buttonRow->addStretch(1);
     buttonRow->addWidget(m_mute);
     buttonRow->addWidget(m_volume);
     auto* rows = new QVBoxLayout(this);
@@ -74,6 +79,7 @@ MpvControlBar::MpvControlBar(QWidget* parent) : QWidget(parent) {
     rows->setSpacing(0);
     rows->addLayout(seekRow);
     rows->addLayout(buttonRow);
+    rows->addWidget(m_status);
 
     connect(m_playPause, &QToolButton::clicked, this, &MpvControlBar::playPauseClicked);
     connect(m_stop, &QToolButton::clicked, this, &MpvControlBar::stopClicked);
@@ -127,6 +133,7 @@ void MpvControlBar::setPlaying(bool playing) {
 void MpvControlBar::setStatus(const QString& text) {
     m_status->setText(text);
     m_status->setToolTip(text);
+    m_status->setVisible(!text.isEmpty());
 }
 
 QString MpvControlBar::status() const {

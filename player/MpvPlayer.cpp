@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "QuillonError.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -49,6 +50,7 @@ constexpr std::pair<const char*, const char*> kLockedDown[] = {
     {"gpu-shader-cache", "no"},
     {"icc-cache", "no"},
     {"vo", "libmpv"},
+    {"demuxer-max-back-bytes", "16MiB"}, // played data kept for going back: plenty, and memory stays flat
     {"mute", "no"},
     {"speed", "1"},
 };
@@ -59,6 +61,18 @@ void check(int rc, const char* what) {
     if (rc < 0)
         raiseError(ErrNo::MediaFailure, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(mpv_error_string(rc)),
                                                                       QLatin1String(what)));
+}
+
+// The video's GL drivers cache compiled shaders under the user's cache folder; the program writes no
+// files, so both caches are turned off before the first GL context exists (and before mpv's threads).
+void keepShadersOffDisk() {
+    static const bool done = [] {
+        QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+        if (!qEnvironmentVariableIsSet("MESA_SHADER_CACHE_DISABLE"))
+            qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+        return true;
+    }();
+    (void)done;
 }
 
 [[noreturn]] void engineMissing() {
@@ -72,6 +86,7 @@ std::unique_ptr<MediaPlayer> createMpvPlayer(QWidget* parent) {
 
 MpvPlayer::MpvPlayer(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("MPlayer"));
+    keepShadersOffDisk();
     createCore();
 
     m_videoHolder = new QWidget(this);

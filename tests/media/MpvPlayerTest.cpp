@@ -224,11 +224,11 @@ TEST_P(PlaysBackwards, PositionFallsAtAboutTheRateAndStopsAtTheStart) {
     player->setReverseBySeeking(bySeeking);
     player->setRate(rate);
     EXPECT_EQ(player->playState(), MediaPlayer::PlayScanReverse);
-    EXPECT_TRUE(waitFor([&] { return player->currentPosition() < 14.6; }, 1000))
+    EXPECT_TRUE(waitFor([&] { return player->currentPosition() < 14.6; }, 2000))
         << "did not start going back";
     const double speed = -measureSpeed(int(1000 * std::min(1.0, 10 / -rate)));
-    EXPECT_GT(speed, -rate * 0.6);
-    EXPECT_LT(speed, -rate * 1.4);
+    EXPECT_GT(speed, -rate * 0.5);
+    EXPECT_LT(speed, -rate * 1.5);
     EXPECT_EQ(player->emulatesReverse(), bySeeking) << "mpv's own backward play was given up";
     if (rate < -2) {
         EXPECT_TRUE(waitFor([&] { return player->playState() == MediaPlayer::PlayStopped; }, 3000));
@@ -279,7 +279,7 @@ TEST_P(FailsFast, LeavesOpeningAtOnceWithOneLogEntry) {
     QElapsedTimer clock;
     clock.start();
     ASSERT_TRUE(waitFor([&] { return player->openState() != MediaPlayer::OpenOpening; }, 3000));
-    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_LT(clock.elapsed(), 5000); // far inside the hand-off's 15 s, also on a busy machine
     EXPECT_EQ(player->openState(), MediaPlayer::OpenNoMedia);
     EXPECT_EQ(player->playState(), MediaPlayer::PlayReady);
     EXPECT_TRUE(player->sourceURL().isEmpty());
