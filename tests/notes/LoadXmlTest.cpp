@@ -290,3 +290,23 @@ TEST_F(LoadXmlTest, OverlongValuesAreCutForShowing) {
     EXPECT_EQ(window.lblStartTime->text(), cut);
 }
 } // namespace
+
+namespace {
+// Through the window's own hand-off: a damaged document never keeps a session from opening.
+TEST_F(LoadXmlTest, SessionOpensDespiteADamagedDocument) {
+    write("ABC_1.xml", "<session><notes><note><time>09:00:00</time></notes>");
+    EXPECT_NO_THROW(window.Init(QStringLiteral("Room3 12-14-2009"), QStringLiteral("ABC_1.wma")));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Room3 12-14-2009"));
+    EXPECT_EQ(rows(window.lvData), catalogueRows);
+    EXPECT_EQ(window.lvNotes->topLevelItemCount(), 0);
+    EXPECT_EQ(window.heightTwips(), 5300);
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].contains(QLatin1String("Quillon502.frmMain.LoadXML() > ")));
+
+    write("ABC_1.xml", exampleDocument);
+    window.Init(QStringLiteral("Room3 12-14-2009"), QStringLiteral("ABC_1.wma"));
+    EXPECT_EQ(window.lvNotes->topLevelItemCount(), 2);
+    EXPECT_EQ(window.lvData->topLevelItemCount(), 5);
+    EXPECT_EQ(window.heightTwips(), 7500);
+}
+} // namespace
