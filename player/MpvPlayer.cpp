@@ -401,8 +401,8 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<mpv_event_log_message*>(event.data);
         const QString text = QString::fromUtf8(message->text).trimmed();
-        if (message->log_level <= MPV_LOG_LEVEL_ERROR)
-            m_lastError = text;
+        if (message->log_level <= MPV_LOG_LEVEL_ERROR && qstrncmp(message->prefix, "ao", 2) != 0)
+            m_lastError = text; // why a media failed; a missing sound device is no reason
         // mpv says so when its backward decoding gets stuck on a file
         if (text.contains(QLatin1String("Backward playback"), Qt::CaseInsensitive) ||
             text.contains(QLatin1String("backward mode"), Qt::CaseInsensitive))

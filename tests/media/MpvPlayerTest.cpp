@@ -373,6 +373,30 @@ TEST_F(MpvPlayerTest, DrawsVideoAndGoesFullScreenAndBack) {
     EXPECT_EQ(player->playState(), MediaPlayer::PlayPlaying);
 }
 
+// The hand-off writes the URL before the player window shows: video comes once it can be drawn.
+TEST_F(MpvPlayerTest, VideoOpenedBeforeTheWindowShowsAppearsWithIt) {
+    QWidget hidden;
+    hidden.resize(339, 317);
+    MpvPlayer late(&hidden);
+    late.resize(339, 317);
+    late.setURL(media("wmv"));
+    ASSERT_TRUE(waitFor([&] { return late.openState() == MediaPlayer::OpenOpen; }));
+    hidden.show();
+    EXPECT_TRUE(waitFor([&] { return showsPicture(videoFrame(late)); }, 3000));
+    EXPECT_EQ(late.playState(), MediaPlayer::PlayPlaying);
+}
+
+TEST_F(MpvPlayerTest, AnotherURLReplacesTheOpenMedia) {
+    openPlaying(media("wma2"));
+    player->setURL(media("wmv"));
+    EXPECT_EQ(player->openState(), MediaPlayer::OpenOpening);
+    ASSERT_TRUE(waitFor([&] { return player->openState() == MediaPlayer::OpenOpen; }));
+    EXPECT_EQ(player->sourceURL(), QString::fromUtf8(media("wmv")));
+    EXPECT_EQ(player->playState(), MediaPlayer::PlayPlaying);
+    settle(300);
+    EXPECT_EQ(player->openState(), MediaPlayer::OpenOpen); // the old media's end does not close the new one
+}
+
 TEST_F(MpvPlayerTest, FullScreenIgnoredForSound) {
     openPlaying(media("wma2"));
     player->setFullScreen(true);
