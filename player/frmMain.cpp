@@ -57,11 +57,8 @@ void frmMain::Init(const QString& TitleName, const QString& Filename, const QByt
         repaint();
         LoadXML(lvNotes);
         setHeightTwips(lvNotes->topLevelItemCount() == 0 ? 5300 : 7500);
-        const PedalDevices& pedal = m_services.pedal ? *m_services.pedal : pedalDevices();
-        if (pedal.diPedal)
-            tmrFoot->start();
-        else
-            tmrFoot->stop();
+        // A pedal that was lost is still polled for, so it is taken up again when it comes back.
+        armPedalPoll();
     });
 }
 
