@@ -1,7 +1,9 @@
 #include "MpvControlBar.h"
 
 #include <QBoxLayout>
+#include <QColor>
 #include <QLabel>
+#include <QPalette>
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
@@ -30,6 +32,13 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& accessible) 
 
 MpvControlBar::MpvControlBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("MPlayerBar"));
+    // The bar draws its own face, so its times and messages read on the black player window.
+    QPalette face = palette();
+    face.setColor(QPalette::Window, QColor(212, 212, 212));
+    face.setColor(QPalette::WindowText, Qt::black);
+    face.setColor(QPalette::ButtonText, Qt::black);
+    setPalette(face);
+    setAutoFillBackground(true);
     m_playPause = makeButton(this, "MPlayerPlayPause", tr("Play"), QStyle::SP_MediaPlay);
     m_stop = makeButton(this, "MPlayerStop", tr("Stop"), QStyle::SP_MediaStop);
     m_mute = makeButton(this, "MPlayerMute", tr("Mute"), QStyle::SP_MediaVolume);
