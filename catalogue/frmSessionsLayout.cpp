@@ -2,6 +2,7 @@
 #include "frmSessions.h"
 
 #include "Artwork.h"
+#include "DesignedLayout.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
@@ -11,30 +12,14 @@
 #include <QTreeWidget>
 
 namespace {
-const QColor kYellow(255, 255, 0);
-constexpr int kStandardPx = 11; // 8.25 pt at 96 dpi
-constexpr int kLargePx = 13;    // 9.75 pt at 96 dpi
-
-QFont sansFont(int pixels, bool bold = false) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-template <typename W> W* place(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(QLatin1String(name));
-    widget->setGeometry(Twips::rect(left, top, width, height));
-    return widget;
-}
+using namespace DesignedLayout;
+constexpr int kStandardPx = StandardFontPx;
+constexpr int kLargePx = LargeFontPx;
 
 QLabel* yellowLabel(const QString& text, QWidget* parent, const QFont& font) {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kYellow);
-    label->setPalette(palette);
+    setTextColour(label, Yellow);
     return label;
 }
 } // namespace
@@ -46,23 +31,11 @@ void frmSessions::buildLayout() {
     setAccessibleName(QStringLiteral("frmSessions"));
     setWindowTitle(QStringLiteral("Vantrel Quillon"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon_catalogue")));
-    setFont(sansFont(kStandardPx));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
+    paintWindow(this);
     setFixedSize(Twips::toPixels(6180), Twips::toPixels(3045));
 
     lvSessions = place(new QTreeWidget(this), "lvSessions", 135, 405, 5910, 2220);
-    lvSessions->setRootIsDecorated(false);
-    lvSessions->setUniformRowHeights(true);
-    lvSessions->setAllColumnsShowFocus(true);
-    lvSessions->setSelectionMode(QAbstractItemView::SingleSelection);
-    lvSessions->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lvSessions->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lvSessions->setSortingEnabled(false);
-    lvSessions->setColumnCount(0);
-    lvSessions->header()->setStretchLastSection(false);
+    makeReportList(lvSessions);
     lvSessions->header()->setMinimumSectionSize(0); // designed widths of 0 keep a column out of sight
     lvSessions->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lvSessions->viewport()->installEventFilter(this);

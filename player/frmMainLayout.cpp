@@ -3,6 +3,7 @@
 
 #include "Artwork.h"
 #include "ClickableLabel.h"
+#include "DesignedLayout.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -17,46 +18,18 @@
 #include <QTreeWidget>
 
 namespace {
-const QColor kYellow(255, 255, 0);
+using namespace DesignedLayout;
+const QColor kYellow = Yellow;
 const QColor kLightYellow(255, 255, 128);
 const QColor kListGrey(224, 224, 224);
 
-// MS Sans Serif and Courier New stand-ins, sized in pixels so the twips layout holds at any DPI.
-QFont sansFont(int pixels, bool bold = false) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-constexpr int kStandardPx = 11; // 8.25 pt at 96 dpi
-constexpr int kLargePx = 13;    // 9.75 pt at 96 dpi
-
-template <typename W> W* place(W* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(QLatin1String(name));
-    widget->setGeometry(Twips::rect(left, top, width, height));
-    return widget;
-}
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
-}
+constexpr int kStandardPx = StandardFontPx;
+constexpr int kLargePx = LargeFontPx;
 
 QTreeWidget* reportList(QWidget* parent) {
     auto* list = new QTreeWidget(parent);
-    list->setRootIsDecorated(false);
-    list->setUniformRowHeights(true);
-    list->setAllColumnsShowFocus(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setSortingEnabled(false);
+    makeReportList(list);
     list->setFont(sansFont(kStandardPx));
-    list->setColumnCount(0);
-    list->header()->setStretchLastSection(false);
     QPalette palette = list->palette();
     palette.setColor(QPalette::Base, kListGrey);
     list->setPalette(palette);
@@ -111,11 +84,7 @@ void frmMain::buildLayout() {
     setAccessibleName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Vantrel Quillon"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon_monitor")));
-    setFont(sansFont(kStandardPx));
-    setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::black);
-    setPalette(palette);
+    paintWindow(this);
     setWidthTwips(9930);
     setHeightTwips(7500);
     const qreal dpr = qApp->devicePixelRatio();
@@ -180,9 +149,7 @@ void frmMain::buildLayout() {
     lblDate = place(new QLabel(QStringLiteral("Mon, Jul 15, 2004"), picClockFrame), "lblDate", 180, 45, 3555,
                     195);
     lblDate->setToolTip(QStringLiteral("Current Date"));
-    QFont mono(QStringLiteral("Liberation Mono"));
-    mono.setPixelSize(kStandardPx);
-    lblDate->setFont(mono);
+    lblDate->setFont(monoFont(kStandardPx));
     setTextColour(lblDate, Qt::black);
 
     for (int d = 0; d <= 9; ++d)

@@ -176,12 +176,3 @@ void BM_AudioCpu(benchmark::State& state) {
 BENCHMARK(BM_AudioCpu)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
