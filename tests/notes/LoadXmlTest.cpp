@@ -8,8 +8,6 @@
 #include "frmMain.h"
 
 #include <QLabel>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -23,11 +21,9 @@ class LoadXmlTest : public ::testing::Test {
   protected:
     void SetUp() override {
         setProgramFolderForTests(folder());
-        if (window.lvNotes->columnCount() == 0)
-            window.lvNotes->setHeaderLabels(
-                {QStringLiteral("Time"), QStringLiteral("Source"), QStringLiteral("Note")});
-        if (window.lvData->columnCount() == 0)
-            window.lvData->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
+        window.lvNotes->setHeaderLabels(
+            {QStringLiteral("Time"), QStringLiteral("Source"), QStringLiteral("Note")});
+        window.lvData->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
     }
     void TearDown() override { setProgramFolderForTests({}); }
 
@@ -51,10 +47,9 @@ class LoadXmlTest : public ::testing::Test {
     }
     // Something in each list and label, to see what a load leaves alone.
     void prefill() {
+        window.lvNotes->clear();
         new QTreeWidgetItem(window.lvNotes, QStringList{QStringLiteral("old")});
-        new QTreeWidgetItem(window.lvData, QStringList{QStringLiteral("old")});
         window.lblStartTime->setText(QStringLiteral("old start"));
-        window.lblEndTime->setText(QStringLiteral("old end"));
     }
 
     QTemporaryDir dir;
@@ -74,132 +69,86 @@ TEST_F(LoadXmlTest, ExampleDocumentFillsBothListsAndLabels) {
                                                                 QStringLiteral("Recorder|Unit 7")}));
     EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("9:30:00 AM"));
     EXPECT_EQ(window.lblEndTime->text(), QStringLiteral("10:42:45 AM"));
-
     // Header rows carry a fresh key each; the rows before them carry none.
-    static const QRegularExpression key(QStringLiteral("^[0-9A-F]{32}$"));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(window.lvData->topLevelItem(i)->data(0, Qt::UserRole).isValid());
+    EXPECT_FALSE(window.lvData->topLevelItem(2)->data(0, Qt::UserRole).isValid());
     const QString k1 = window.lvData->topLevelItem(3)->data(0, Qt::UserRole).toString();
-    const QString k2 = window.lvData->topLevelItem(4)->data(0, Qt::UserRole).toString();
-    EXPECT_TRUE(key.match(k1).hasMatch()) << qPrintable(k1);
-    EXPECT_TRUE(key.match(k2).hasMatch()) << qPrintable(k2);
-    EXPECT_NE(k1, k2);
+    EXPECT_EQ(k1.size(), 32);
+    EXPECT_NE(k1, window.lvData->topLevelItem(4)->data(0, Qt::UserRole).toString());
     EXPECT_TRUE(log.lines.isEmpty());
 }
 
-TEST_F(LoadXmlTest, CandidateOrder) {
+TEST_F(LoadXmlTest, CandidateOrderAndNamesThatAreNotUtf8) {
     write("ABC.xml", notesDocument({{"08:00:00", "short", "name"}}));
     load();
     EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("08:00:00 AM|short|name")});
-
     write("ABC_1.xml", notesDocument({{"09:00:00", "channel", "name"}}));
     load();
     EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("09:00:00 AM|channel|name")});
-}
-
-TEST_F(LoadXmlTest, FileNameThatIsNotUtf8OpensByItsBytes) {
     write("Sal\xe9_1.xml", notesDocument({{"09:00:00", "S", "T"}}));
     load("Sal\xe9_1.wma");
     EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("09:00:00 AM|S|T")});
-}
 
-TEST_F(LoadXmlTest, EmptyFileNameChangesNothing) {
-    write("ABC_1.xml", exampleDocument);
-    prefill();
+    prefill(); // no media name: nothing changes
     load("");
     EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("old||")});
-    EXPECT_EQ(rows(window.lvData), QStringList{QStringLiteral("old|")});
     EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("old start"));
 }
 
-// Without a usable document the information list gets its two catalogue rows, the notes list
-// and the labels stay as they were, and the session goes on: nothing is raised.
-struct NoDocumentCase {
-    const char* name;
-    QByteArray media;
-    std::function<void(const QByteArray& folder)> make;
-    int logEntries;
-};
-
-class NoDocument : public LoadXmlTest, public ::testing::WithParamInterface<NoDocumentCase> {};
-
-TEST_P(NoDocument, LeavesTwoCatalogueRows) {
-    GetParam().make(folder());
-    prefill();
-    EXPECT_NO_THROW(load(GetParam().media));
-    EXPECT_EQ(rows(window.lvData), catalogueRows);
-    EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("old||")});
-    EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("old start"));
-    EXPECT_EQ(window.lblEndTime->text(), QStringLiteral("old end"));
-    ASSERT_EQ(log.lines.size(), GetParam().logEntries) << qPrintable(log.lines.join(QLatin1Char('\n')));
-    if (GetParam().logEntries > 0) {
-        EXPECT_TRUE(log.lines[0].startsWith(
-            QLatin1String("ERROR: No = 1002, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")))
-            << qPrintable(log.lines[0]);
-        EXPECT_TRUE(log.lines[0].contains(QLatin1String("offset"))) << qPrintable(log.lines[0]);
+// Without a usable document the information list gets its two catalogue rows, the notes list and
+// the labels stay as they were, and the session goes on; a damaged document is logged once.
+TEST_F(LoadXmlTest, NoUsableDocumentLeavesTheTwoCatalogueRows) {
+    QDir(dir.path()).mkdir(QStringLiteral("Dir_1.xml"));
+    write("Bad_1.xml", "<s><notes><note></notes>");
+    write("Zero.xml", "");
+    write("Bin_1.xml", QByteArray("\x7f"
+                                  "ELF\x02\x01\x00\x00",
+                                  8));
+    write("Locked_1.xml", exampleDocument);
+    QFile::setPermissions(dir.filePath(QStringLiteral("Locked_1.xml")), QFileDevice::Permissions());
+    for (const auto& [media, logged, says] : {std::tuple{"Missing_1.wma", false, ""},
+                                              {"Dir_1.wma", false, ""},
+                                              {"ab", false, ""},
+                                              {"Bad_1.wma", true, "offset"},
+                                              {"Zero_1.wma", true, "offset"},
+                                              {"Bin_1.wma", true, "offset"},
+                                              {::geteuid() ? "Locked_1.wma" : "ab", ::geteuid() != 0,
+                                               "Permission denied"}}) { // root reads every file
+        prefill();
+        log.lines.clear();
+        EXPECT_NO_THROW(load(media));
+        EXPECT_EQ(rows(window.lvData), catalogueRows) << media;
+        EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("old||")}) << media;
+        EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("old start")) << media;
+        ASSERT_EQ(log.lines.size(), logged ? 1 : 0) << media << qPrintable(log.lines.join('\n'));
+        if (logged)
+            EXPECT_TRUE(log.lines[0].startsWith(QLatin1String(
+                            "ERROR: No = 1002, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")) &&
+                        log.lines[0].contains(QLatin1String(says)))
+                << qPrintable(log.lines[0]);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NoDocument,
-    ::testing::Values(
-        NoDocumentCase{"Missing", "ABC_1.wma", [](const QByteArray&) {}, 0},
-        NoDocumentCase{"Directory", "ABC_1.wma",
-                       [](const QByteArray& f) { QDir().mkdir(QFile::decodeName(f + "/ABC_1.xml")); }, 0},
-        NoDocumentCase{"NameTooShort", "ab", [](const QByteArray&) {}, 0},
-        NoDocumentCase{"Malformed", "ABC_1.wma",
-                       [](const QByteArray& f) { writeFile(f + "/ABC_1.xml", "<s><notes><note></notes>"); },
-                       1},
-        NoDocumentCase{"ZeroBytes", "ABC_1.wma", [](const QByteArray& f) { writeFile(f + "/ABC.xml", ""); },
-                       1},
-        NoDocumentCase{"Garbage", "ABC_1.wma",
-                       [](const QByteArray& f) {
-                           writeFile(f + "/ABC_1.xml", QByteArray("\x7f"
-                                                                  "ELF\x02\x01\x00\x00",
-                                                                  8));
-                       },
-                       1}),
-    [](const auto& param) { return std::string(param.param.name); });
-
-TEST_F(LoadXmlTest, UnreadableFileIsLoggedAndReadAsNone) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-    write("ABC_1.xml", exampleDocument);
-    QFile::setPermissions(dir.filePath(QStringLiteral("ABC_1.xml")), QFileDevice::Permissions());
-    EXPECT_NO_THROW(load());
-    EXPECT_EQ(rows(window.lvData), catalogueRows);
-    ASSERT_EQ(log.lines.size(), 1);
-    EXPECT_TRUE(log.lines[0].contains(QLatin1String("Permission denied")));
-}
-
-TEST_F(LoadXmlTest, TimeColumn) {
-    const struct {
-        const char* read;
-        const char* shown;
-    } cases[] = {
-        {"00:15:00", "12:15:00 AM"},
-        {"12:15:00", "12:15:00 PM"},
-        {"14:03:22", "02:03:22 PM"},
-        {"1:05:09 PM", "01:05:09 PM"},
-        {"12-14-2009 13:05:09", "01:05:09 PM"},
-        // not a time of day: shown exactly as read
-        {"garbage", "garbage"},
-        {"25:61:00", "25:61:00"},
-        {"", ""},
-        {" 7 ", " 7 "},
-    };
+TEST_F(LoadXmlTest, TimeColumnShowsWhatIsNotATimeOfDayExactlyAsRead) {
+    const std::pair<const char*, const char*> cases[] = {{"00:15:00", "12:15:00 AM"},
+                                                         {"12:15:00", "12:15:00 PM"},
+                                                         {"14:03:22", "02:03:22 PM"},
+                                                         {"1:05:09 PM", "01:05:09 PM"},
+                                                         {"12-14-2009 13:05:09", "01:05:09 PM"},
+                                                         {"garbage", "garbage"},
+                                                         {"25:61:00", "25:61:00"},
+                                                         {"", ""},
+                                                         {" 7 ", " 7 "}};
     QList<QStringList> notes;
-    for (const auto& c : cases)
-        notes << QStringList{QString::fromLatin1(c.read), QStringLiteral("s"), QStringLiteral("t")};
+    for (const auto& [read, shown] : cases)
+        notes << QStringList{QString::fromLatin1(read), QStringLiteral("s"), QStringLiteral("t")};
     write("ABC_1.xml", notesDocument(notes));
     load();
     ASSERT_EQ(window.lvNotes->topLevelItemCount(), int(std::size(cases)));
     for (int i = 0; i < int(std::size(cases)); ++i)
-        EXPECT_EQ(window.lvNotes->topLevelItem(i)->text(0), QString::fromLatin1(cases[i].shown))
-            << cases[i].read;
+        EXPECT_EQ(window.lvNotes->topLevelItem(i)->text(0), QString::fromLatin1(cases[i].second)) << i;
 }
 
-TEST_F(LoadXmlTest, DocumentOrderMissingFieldsAndNoNotesElement) {
+TEST_F(LoadXmlTest, DocumentOrderMissingFieldsAndAwkwardShapes) {
     write("ABC_1.xml", notesDocument({{"10:00:00", "", "later"}, {"09:00:00", "A", "earlier"}},
                                      "<duration> \t </duration>"));
     load();
@@ -213,9 +162,7 @@ TEST_F(LoadXmlTest, DocumentOrderMissingFieldsAndNoNotesElement) {
     EXPECT_EQ(window.lvNotes->topLevelItemCount(), 0); // cleared, nothing added
     EXPECT_EQ(rows(window.lvData), catalogueRows + QStringList{QStringLiteral("Room|1")});
     EXPECT_EQ(window.lblStartTime->text(), QString());
-}
 
-TEST_F(LoadXmlTest, AwkwardDocumentShowsTheJoinedRows) {
     write("ABC_1.xml", awkwardDocument);
     load();
     EXPECT_EQ(rows(window.lvNotes),
@@ -223,40 +170,49 @@ TEST_F(LoadXmlTest, AwkwardDocumentShowsTheJoinedRows) {
                            QStringLiteral("11:00:00 AM||<raw> & more"), QStringLiteral("||")}));
     EXPECT_EQ(rows(window.lvData).mid(2), QStringList({QStringLiteral("abc|13"), QStringLiteral("|2"),
                                                        QStringLiteral("|"), QStringLiteral("|")}));
+    EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("s1s2"));
 }
 
-TEST_F(LoadXmlTest, NoLimitAt32767) {
+// No limit at 32,767 rows; beyond the reader's own ceiling the rest is logged, not shown.
+TEST_F(LoadXmlTest, ManyRows) {
     constexpr int count = 40000;
     QByteArray xml = "<s><header><items>";
     for (int i = 0; i < count; ++i)
         xml += "<item name='n" + QByteArray::number(i) + "' value='v'/>";
     xml += "</items></header><notes>";
     for (int i = 0; i < count; ++i)
-        xml += "<note><time>10:00:00</time><speaker>S</speaker><text>" + QByteArray::number(i) +
-               "</text></note>";
+        xml += "<note><text>" + QByteArray::number(i) + "</text></note>";
     write("ABC_1.xml", xml + "</notes></s>");
     load();
     ASSERT_EQ(window.lvNotes->topLevelItemCount(), count);
     EXPECT_EQ(window.lvNotes->topLevelItem(count - 1)->text(2), QString::number(count - 1));
     ASSERT_EQ(window.lvData->topLevelItemCount(), count + 2);
     EXPECT_EQ(window.lvData->topLevelItem(count + 1)->text(0), QStringLiteral("n%1").arg(count - 1));
-    QSet<QString> keys;
-    for (int i = 2; i < count + 2; ++i)
-        keys.insert(window.lvData->topLevelItem(i)->data(0, Qt::UserRole).toString());
-    EXPECT_EQ(keys.size(), count);
-}
 
-TEST_F(LoadXmlTest, RowsBeyondTheCeilingAreLoggedNotShown) {
     const qsizetype notes = NotesDocument::MaxNoteRows + 1;
     write("ABC_1.xml", "<s><notes>" + QByteArray("<note/>").repeated(notes) + "</notes></s>");
     load();
     EXPECT_EQ(window.lvNotes->topLevelItemCount(), NotesDocument::MaxNoteRows);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].startsWith(
-        QLatin1String("ERROR: No = 6, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")));
-    EXPECT_TRUE(log.lines[0].contains(
-        QStringLiteral("first %1 of its %2 notes").arg(NotesDocument::MaxNoteRows).arg(notes)))
+                    QLatin1String("ERROR: No = 6, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")) &&
+                log.lines[0].contains(
+                    QStringLiteral("first %1 of its %2 notes").arg(NotesDocument::MaxNoteRows).arg(notes)))
         << qPrintable(log.lines[0]);
+}
+
+// A value too long for any line is cut for showing; everything shorter stays exactly as read.
+TEST_F(LoadXmlTest, OverlongValuesAreCutForShowing) {
+    const QByteArray longText = QByteArray("x").repeated(MaxShownChars + 10);
+    const QByteArray exact = QByteArray("y").repeated(MaxShownChars);
+    write("ABC_1.xml", "<s><started>" + longText + "</started><header><items><item name='" + exact +
+                           "' value='" + longText + "'/></items></header><notes><note><time>" + longText +
+                           "</time><text>" + exact + "</text></note></notes></s>");
+    load();
+    const QString cut = QString::fromLatin1(longText.left(MaxShownChars - 1)) + QChar(0x2026);
+    EXPECT_EQ(rows(window.lvNotes), QStringList{cut + "||" + QString::fromLatin1(exact)});
+    EXPECT_EQ(rows(window.lvData).value(2), QString::fromLatin1(exact) + "|" + cut);
+    EXPECT_EQ(window.lblStartTime->text(), cut);
 }
 
 TEST_F(LoadXmlTest, NoCatalogueSelectionEndsOnTheErrorPath) {
@@ -269,36 +225,12 @@ TEST_F(LoadXmlTest, NoCatalogueSelectionEndsOnTheErrorPath) {
     EXPECT_TRUE(log.lines[1].contains(QLatin1String("Desc = Quillon502.frmMain.LoadXML()")));
 }
 
-} // namespace
-
-namespace {
-// A value too long for any line is cut for showing; everything shorter stays exactly as read.
-TEST_F(LoadXmlTest, OverlongValuesAreCutForShowing) {
-    const QString longText = QStringLiteral("x").repeated(MaxShownChars + 10);
-    const QString exact = QStringLiteral("y").repeated(MaxShownChars);
-    write("ABC_1.xml", "<s><started>" + longText.toUtf8() + "</started><header><items><item name='" +
-                           exact.toUtf8() + "' value='" + longText.toUtf8() +
-                           "'/></items></header><notes><note><time>" + longText.toUtf8() + "</time><text>" +
-                           exact.toUtf8() + "</text></note></notes></s>");
-    load();
-    const QString cut = longText.left(MaxShownChars - 1) + QChar(0x2026);
-    ASSERT_EQ(window.lvNotes->topLevelItemCount(), 1);
-    EXPECT_EQ(window.lvNotes->topLevelItem(0)->text(0), cut);
-    EXPECT_EQ(window.lvNotes->topLevelItem(0)->text(2), exact);
-    EXPECT_EQ(window.lvData->topLevelItem(2)->text(0), exact);
-    EXPECT_EQ(window.lvData->topLevelItem(2)->text(1), cut);
-    EXPECT_EQ(window.lblStartTime->text(), cut);
-}
-} // namespace
-
-namespace {
 // Through the window's own hand-off: a damaged document never keeps a session from opening.
 TEST_F(LoadXmlTest, SessionOpensDespiteADamagedDocument) {
     write("ABC_1.xml", "<session><notes><note><time>09:00:00</time></notes>");
     EXPECT_NO_THROW(window.Init(QStringLiteral("Room3 12-14-2009"), QStringLiteral("ABC_1.wma")));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Room3 12-14-2009"));
     EXPECT_EQ(rows(window.lvData), catalogueRows);
-    EXPECT_EQ(window.lvNotes->topLevelItemCount(), 0);
     EXPECT_EQ(window.heightTwips(), 5300);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].contains(QLatin1String("Quillon502.frmMain.LoadXML() > ")));
@@ -309,4 +241,5 @@ TEST_F(LoadXmlTest, SessionOpensDespiteADamagedDocument) {
     EXPECT_EQ(window.lvData->topLevelItemCount(), 5);
     EXPECT_EQ(window.heightTwips(), 7500);
 }
+
 } // namespace

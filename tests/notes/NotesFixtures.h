@@ -6,33 +6,18 @@
 #include <QFile>
 #include <QString>
 #include <QStringEncoder>
+#include <cstdio>
 
 namespace NotesFixtures {
 
 inline const QByteArray exampleDocument = R"(<session>
-  <header>
-    <items>
-      <item name='Room' value='Hall 2'/>
-      <item name='Recorder' value='Unit 7'/>
-    </items>
-  </header>
-  <duration>1:12:45</duration>
-  <started>9:30:00 AM</started>
-  <finished>10:42:45 AM</finished>
+  <header><items><item name='Room' value='Hall 2'/><item name='Recorder' value='Unit 7'/></items></header>
+  <duration>1:12:45</duration><started>9:30:00 AM</started><finished>10:42:45 AM</finished>
   <notes>
-    <note>
-      <time>09:31:10</time>
-      <speaker>Chair</speaker>
-      <text>Opening remarks</text>
-    </note>
-    <note>
-      <time>10:05:02 AM</time>
-      <speaker>Member</speaker>
-      <text>Item 4 taken up</text>
-    </note>
+    <note><time>09:31:10</time><speaker>Chair</speaker><text>Opening remarks</text></note>
+    <note><time>10:05:02 AM</time><speaker>Member</speaker><text>Item 4 taken up</text></note>
   </notes>
-</session>
-)";
+</session>)";
 
 // A document with one note per (time, speaker, text) and no header.
 inline QByteArray notesDocument(const QList<QStringList>& notes, const QByteArray& extra = {}) {
@@ -43,8 +28,8 @@ inline QByteArray notesDocument(const QList<QStringList>& notes, const QByteArra
     return xml + "</notes></session>";
 }
 
-// Two notes elements of unequal length, nested markup, missing and repeated fields: the
-// cases where the walk and the positional queries could part ways.
+// Two notes elements of unequal length, nested markup, missing and repeated fields: row i joins
+// the i-th note of each notes element, as the positional queries do.
 inline const QByteArray awkwardDocument = R"(<s>
   <duration>  </duration>
   <notes>
@@ -53,34 +38,19 @@ inline const QByteArray awkwardDocument = R"(<s>
     <note><time>11:00:00</time><text><![CDATA[<raw> & more]]></text></note>
   </notes>
   <other><notes><note><time>99</time></note></notes></other>
-  <notes>
-    <note><time>x</time><speaker>C</speaker><speaker>D</speaker></note>
-  </notes>
+  <notes><note><time>x</time><speaker>C</speaker><speaker>D</speaker></note></notes>
   <header><items><item name='a' value='1'/><item value='2'/></items></header>
   <header><items><item name='b'/></items><items><item name='c' value='3'/></items></header>
   <started>s1</started><started>s2</started>
 </s>)";
 
-inline void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write fixture %s", qPrintable(path));
-    file.write(bytes);
-}
-
+// By bytes: names may be anything a file system takes, also names that are not UTF-8.
 inline void writeFile(const QByteArray& path, const QByteArray& bytes) {
     FILE* f = std::fopen(path.constData(), "wb");
     if (!f)
         qFatal("cannot write fixture %s", path.constData());
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), f);
     std::fclose(f);
-}
-
-// A text encoded as UTF-16 with its byte-order mark.
-inline QByteArray utf16WithBom(const QString& text, bool bigEndian) {
-    QStringEncoder encoder(bigEndian ? QStringEncoder::Utf16BE : QStringEncoder::Utf16LE,
-                           QStringEncoder::Flag::WriteBom);
-    return encoder.encode(text);
 }
 
 } // namespace NotesFixtures

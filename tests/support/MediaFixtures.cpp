@@ -32,45 +32,22 @@ QByteArray MediaFixtures::path(const QByteArray& name) const {
 }
 
 QByteArray MediaFixtures::makeWma(const QByteArray& name, int channels, double seconds) {
-    const QString length = QString::number(seconds);
-    QStringList arguments{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                          QStringLiteral("sine=frequency=440:sample_rate=44100:duration=") + length};
+    const QString sine = QStringLiteral("-f lavfi -i sine=frequency=%1:sample_rate=44100:duration=%2 ");
+    QString arguments = sine.arg(440).arg(seconds);
     if (channels > 2)
-        arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
-                  << QStringLiteral("sine=frequency=660:sample_rate=44100:duration=") + length
-                  << QStringLiteral("-map") << QStringLiteral("0") << QStringLiteral("-map")
-                  << QStringLiteral("1");
-    arguments << QStringLiteral("-ac") << QString::number(std::min(channels, 2)) << QStringLiteral("-c:a")
-              << QStringLiteral("wmav2") << QStringLiteral("-b:a") << QStringLiteral("64k")
-              << QStringLiteral("-f") << QStringLiteral("asf");
-    return runFfmpeg(name, arguments);
+        arguments += sine.arg(660).arg(seconds) + QStringLiteral("-map 0 -map 1 ");
+    arguments += QStringLiteral("-ac %1 -c:a wmav2 -b:a 64k -f asf").arg(std::min(channels, 2));
+    return runFfmpeg(name, arguments.split(QLatin1Char(' ')));
 }
 
 QByteArray MediaFixtures::makeWmv(const QByteArray& name, double seconds, int width, int height) {
-    const QString length = QString::number(seconds);
-    return runFfmpeg(
-        name, {QStringLiteral("-f"),
-               QStringLiteral("lavfi"),
-               QStringLiteral("-i"),
-               QStringLiteral("testsrc2=size=%1x%2:rate=25:duration=%3").arg(width).arg(height).arg(length),
-               QStringLiteral("-f"),
-               QStringLiteral("lavfi"),
-               QStringLiteral("-i"),
-               QStringLiteral("sine=frequency=440:sample_rate=44100:duration=") + length,
-               QStringLiteral("-c:v"),
-               QStringLiteral("wmv2"),
-               QStringLiteral("-b:v"),
-               QStringLiteral("600k"),
-               QStringLiteral("-g"),
-               QStringLiteral("25"),
-               QStringLiteral("-c:a"),
-               QStringLiteral("wmav2"),
-               QStringLiteral("-b:a"),
-               QStringLiteral("64k"),
-               QStringLiteral("-ac"),
-               QStringLiteral("2"),
-               QStringLiteral("-f"),
-               QStringLiteral("asf")});
+    return runFfmpeg(name, QStringLiteral("-f lavfi -i testsrc2=size=%1x%2:rate=25:duration=%3 "
+                                          "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=%3 "
+                                          "-c:v wmv2 -b:v 600k -g 25 -c:a wmav2 -b:a 64k -ac 2 -f asf")
+                               .arg(width)
+                               .arg(height)
+                               .arg(seconds)
+                               .split(QLatin1Char(' ')));
 }
 
 QByteArray MediaFixtures::makeCorrupt(const QByteArray& name) {
