@@ -2,9 +2,8 @@
 
 // A disc in a temporary folder and a catalogue built on fakes: media component, input system,
 // message boxes and log.
-#include "ByteFolder.h"
-#include "FakeInput.h"
 #include "FakeMediaPlayer.h"
+#include "InputDevices.h"
 #include "PedalDevices.h"
 #include "Platform.h"
 #include "PlatformChecks.h"
@@ -12,70 +11,74 @@
 #include "frmSessions.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTreeWidget>
+#include <ftw.h>
 #include <gtest/gtest.h>
+
+// An input system that cannot even list its devices.
+struct BrokenInput : InputSystem {
+    std::vector<InputDeviceInfo> devices() override { raiseError(ErrNo::InputFailure, "cannot list"); }
+    std::unique_ptr<InputDevice> open(const InputDeviceInfo&) override { return nullptr; }
+};
 
 class CatalogueTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setProgramFolderForTests(folder());
+    // The folder is made and removed by bytes, so names that are not UTF-8 go too.
+    CatalogueTest() : disc(QFile::encodeName(QDir::tempPath()) + "/quillon-disc-XXXXXX") {
+        mkdtemp(disc.data());
+        setProgramFolderForTests(disc);
         setRegistryForTests(std::nullopt);
     }
-    void TearDown() override {
+    ~CatalogueTest() override {
         catalogue.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setProgramFolderForTests({});
         setRegistryForTests(std::nullopt);
         releaseInputObjects(pedalDevices());
+        nftw(
+            disc.constData(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
+            FTW_DEPTH | FTW_PHYS);
     }
 
-    QByteArray folder() const { return disc.path(); }
-    void addFile(const QByteArray& name) { ASSERT_TRUE(disc.file(name)) << name.toStdString(); }
-
-    CatalogueServices services() {
+    void addFile(const QByteArray& name) {
+        FILE* f = fopen((disc + '/' + name).constData(), "wb");
+        ASSERT_TRUE(f && fclose(f) == 0) << name.toStdString();
+    }
+    frmSessions& start(bool load = true) {
         CatalogueServices s;
         s.createMediaPlayer = [this](QWidget*) -> std::unique_ptr<MediaPlayer> {
-            ++playersMade;
-            if (noComponent)
-                return nullptr;
+            if (++playersMade == failingPlayer)
+                raiseError(ErrNo::MediaFailure, "no media engine");
             auto player = std::make_unique<FakeMediaPlayer>();
             player->version = version;
             player->openOnURL = openOnURL;
             player->failOn = failOn;
-            return player;
+            return noComponent ? nullptr : std::move(player);
         };
         s.createInputSystem = [this] { return input; };
         s.openWaitMs = openWaitMs;
-        return s;
-    }
-    frmSessions& start() {
-        catalogue = std::make_unique<frmSessions>(services());
-        catalogue->Form_Load();
+        catalogue = std::make_unique<frmSessions>(s);
+        if (load)
+            catalogue->Form_Load();
         return *catalogue;
     }
     frmMain* window() const { return catalogue->playerWindow(); }
-    FakeMediaPlayer* player() const {
-        return window() ? dynamic_cast<FakeMediaPlayer*>(window()->player()) : nullptr;
-    }
-    QStringList urlCalls() const {
-        return player() ? player()->calls.filter(QRegularExpression("^URL=.")) : QStringList();
-    }
+    FakeMediaPlayer* player() const { return dynamic_cast<FakeMediaPlayer*>(window()->player()); }
+    QStringList urlCalls() const { return player()->calls.filter(QRegularExpression("^URL=.")); }
     void selectRow(int index) {
         catalogue->lvSessions->clearSelection();
         catalogue->lvSessions->topLevelItem(index)->setSelected(true);
     }
 
-    ByteFolder disc;
+    QByteArray disc;
     RecordedMessages messages;
     CapturedLog log;
     QString version = QStringLiteral("9.0.35.1");
-    int openOnURL = MediaPlayer::OpenOpen;
+    int openOnURL = MediaPlayer::OpenOpen, openWaitMs = 15000, playersMade = 0, failingPlayer = 0;
     QString failOn;
     bool noComponent = false;
-    int playersMade = 0;
-    int openWaitMs = 15000;
-    std::shared_ptr<FakeInputSystem> input;
+    std::shared_ptr<InputSystem> input;
     std::unique_ptr<frmSessions> catalogue;
 };
