@@ -1,123 +1,62 @@
-// The playback tick over scripted states and positions, and note jumps.
+// The playback tick and the digit clock over a scripted run of sessions, states and positions, and
+// note jumps.
+#include "ClockFace.h"
 #include "PlayerWindowFixture.h"
-
-#include <QLabel>
-#include <QToolButton>
-#include <QTreeWidget>
 
 namespace {
 using P = MediaPlayer;
 
-struct Step {
-    int state;
-    double position;
-    const char* clock; // what the clock reads after the tick
-    const char* date;  // lblSessionDate after the tick
-};
-
-void runSteps(frmMain& window, FakeMediaPlayer& fake, std::initializer_list<Step> steps) {
-    int n = 0;
-    for (const Step& s : steps) {
-        SCOPED_TRACE(::testing::Message() << "step " << n++);
-        fake.state = s.state;
-        fake.position = s.position;
-        window.Timer1_Timer();
-        EXPECT_EQ(window.picClockFrame->accessibleDescription(), QLatin1String(s.clock));
-        EXPECT_EQ(window.lblSessionDate->text(), QLatin1String(s.date));
-        EXPECT_TRUE(window.Timer1->isActive());
-    }
-}
-
-TEST_F(PlayerWindowTest, TickFollowsPlayingAndScanningOnly) {
-    openSession(QStringLiteral("Room3_12-14-2009_36300_1.wma"));
-    runSteps(*window, *fake,
-             {
-                 {P::PlayPlaying, 95.0, "10:06:35 AM", "12-14-2009"},
-                 {P::PlayPlaying, 95.6, "10:06:35 AM", "12-14-2009"},
-                 {P::PlayPaused, 400.0, "10:06:35 AM", "12-14-2009"},
-                 {P::PlayStopped, 0.0, "10:06:35 AM", "12-14-2009"},
-                 {P::PlayOpening, 0.0, "10:06:35 AM", "12-14-2009"},
-                 {P::PlayReady, 0.0, "10:06:35 AM", "12-14-2009"},
-                 {P::PlayScanForward, 7500.0, "12:10:00 PM", "12-14-2009"},
-                 {P::PlayScanReverse, 6900.0, "12:00:00 PM", "12-14-2009"},
-                 {P::PlayPlaying, 0.0, "10:05:00 AM", "12-14-2009"},
-             });
-    EXPECT_EQ(window->lblDate->text(), "Monday, December 14, 2009");
-    EXPECT_EQ(window->lblStartTime->text(), catalogue.startTime);
-    EXPECT_TRUE(log.lines.isEmpty());
-}
-
-TEST_F(PlayerWindowTest, TickStartFieldsAndMidnight) {
+TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
+    const char* const morning = "Room3_12-14-2009_36300_1.wma"; // 10:05:00
     const struct {
         const char* name;
+        int state;
         double position;
-        const char* clock;
-        const char* date;
-    } cases[] = {
-        {"Room3_12-14-2009_86400_1.wma", 0.0, "12:00:00 AM", "12-14-2009"},
-        {"Room3_12-14-2009_86399_1.wma", 0.0, "11:59:59 PM", "12-14-2009"},
-        {"Room3_12-14-2009_90000_1.wma", 0.0, "01:00:00 AM", "12-14-2009"},
-        {"Room3_12-14-2009_86390_1.wma", 9.9, "11:59:59 PM", "12-14-2009"},
-        {"Room3_12-14-2009_86390_1.wma", 10.0, "12:00:00 AM", "12-15-2009"},
-        {"Room3_12-31-2009_86390_1.wma", 3610.0, "01:00:00 AM", "01-01-2010"},
+        const char* clock; // what the clock reads after the tick
+        const char* date;  // lblSessionDate after the tick
+        bool fullScreen;
+    } steps[] = {
+        {morning, P::PlayPlaying, 95.6, "10:06:35 AM", "12-14-2009", false}, // whole seconds
+        {morning, P::PlayPaused, 400, "10:06:35 AM", "12-14-2009", false},
+        {morning, P::PlayOpening, 0, "10:06:35 AM", "12-14-2009", false},
+        {morning, P::PlayScanForward, 7500, "12:10:00 PM", "12-14-2009", false},
+        {morning, P::PlayScanReverse, -0.2, "10:05:00 AM", "12-14-2009", false},
+        {"Room3_12-14-2009_43199_1.wma", P::PlayPlaying, 0.9, "11:59:59 AM", "12-14-2009", false},
+        {"Room3_12-14-2009_43199_1.wma", P::PlayPlaying, 1, "12:00:00 PM", "12-14-2009", false},
+        {"Room3_12-14-2009_86400_1.wma", P::PlayPlaying, 0, "12:00:00 AM", "12-14-2009", false},
+        {"Room3_12-14-2009_90000_1.wma", P::PlayPlaying, 0, "01:00:00 AM", "12-14-2009", false},
+        {"Room3_12-14-2009_180000_1.wma", P::PlayPlaying, 0, "02:00:00 AM", "12-14-2009", false}, // once only
+        {"Room3_12-14-2009_99999999999_1.wma", P::PlayPlaying, 1, "12:00:01 AM", "12-14-2009", false},
+        {"Room3_12-14-2009_86390_3.wmv", P::PlayPlaying, 9.9, "11:59:59 PM", "12-14-2009", true},
+        {"ROOM3_12-14-2009_86390_3.WmV", P::PlayPlaying, 10, "12:00:00 AM", "12-15-2009", true},
+        {"Room3_12-31-2009_86390_1.WMA", P::PlayPlaying, 3610, "01:00:00 AM", "01-01-2010", false},
+        // A night when many zones change their clocks: the recorded wall clock must not jump.
+        {"Hall_03-29-2009_3000_1.wma", P::PlayPlaying, 7200, "02:50:00 AM", "03-29-2009", false},
+        // No usable recording start: the clock stays, the tick and the full-screen offer go on.
+        {"Room3_12-14-2009.wmv", P::PlayPlaying, 600, "02:50:00 AM", "03-29-2009", true},
+        {"Room3_02-30-2009_36300_1.wma", P::PlayPlaying, 600, "02:50:00 AM", "03-29-2009", false},
+        {"", P::PlayReady, 0, "02:50:00 AM", "03-29-2009", false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        openSession(QString::fromLatin1(c.name));
-        fake->position = c.position;
+    for (const auto& s : steps) {
+        SCOPED_TRACE(::testing::Message() << s.name << " state " << s.state << " at " << s.position);
+        openSession(QString::fromLatin1(s.name), s.state);
+        fake->position = s.position;
         window->Timer1_Timer();
-        EXPECT_EQ(clockText(), QLatin1String(c.clock));
-        EXPECT_EQ(window->lblSessionDate->text(), QLatin1String(c.date));
-    }
-}
-
-TEST_F(PlayerWindowTest, NameWithoutRecordingStartLeavesClockAndKeepsTicking) {
-    openSession(QStringLiteral("Room3_12-14-2009_36300_3.wmv"));
-    window->Timer1_Timer();
-    ASSERT_EQ(clockText(), "10:05:00 AM");
-    for (const char* name :
-         {"Room3_12-14-2009.wmv", "Room3_Monday_36300_3.wmv", "Interview.wmv", "Room3_12-14-2009__3.wmv"}) {
-        SCOPED_TRACE(name);
-        openSession(QString::fromLatin1(name));
-        fake->position = 600;
-        window->Timer1_Timer();
-        EXPECT_EQ(clockText(), "10:05:00 AM");
-        EXPECT_FALSE(window->cmbFullScreen->isHidden());
+        EXPECT_EQ(clockText(), QLatin1String(s.clock));
+        EXPECT_EQ(window->lblSessionDate->text(), QLatin1String(s.date));
+        EXPECT_EQ(!window->cmbFullScreen->isHidden(), s.fullScreen);
         EXPECT_TRUE(window->Timer1->isActive());
-
-        window->lvNotes->clear();
-        auto* note = new QTreeWidgetItem(window->lvNotes, QStringList{QStringLiteral("10:15:00 AM")});
-        note->setSelected(true);
-        window->lvNotes_DblClick();
-        EXPECT_FALSE(fake->calls.join(' ').contains("position="));
-    }
-    EXPECT_TRUE(log.lines.isEmpty());
-}
-
-TEST_F(PlayerWindowTest, FullScreenOfferedForVideoNamesInEveryState) {
-    const struct {
-        const char* source;
-        bool offered;
-    } sources[] = {
-        {"/disc/Room3_12-14-2009_34200_3.wmv", true},
-        {"/disc/Room3_12-14-2009_34200_3.WMV", true},
-        {"/disc/ROOM3_12-14-2009_34200_3.WmV", true},
-        {"/disc/Room3_12-14-2009_34200_1.wma", false},
-        {"/disc/Room3_12-14-2009_34200_1.WMA", false},
-        {"", false},
-        {"wmv", true},
-        {"mv", false},
-    };
-    window->CurrentFilename = QStringLiteral("Room3_12-14-2009_34200_3.wmv");
-    for (const int state : {P::PlayPlaying, P::PlayPaused, P::PlayStopped, P::PlayReady, P::PlayOpening}) {
-        for (const auto& s : sources) {
-            SCOPED_TRACE(::testing::Message() << s.source << " state " << state);
-            fake->state = state;
-            fake->source = QString::fromLatin1(s.source);
-            window->Timer1_Timer();
-            EXPECT_EQ(!window->cmbFullScreen->isHidden(), s.offered);
+        const QString digits = clockText().left(8).remove(':');
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(window->picClock[i]->pixmap().cacheKey(),
+                      window->ilTime[ClockFace::imageOfDigit(digits[i].digitValue()) - 1].cacheKey());
+            EXPECT_EQ(window->picClock[i]->accessibleName(), digits[i]);
         }
+        EXPECT_EQ(window->lblPM->isHidden(), clockText().endsWith("AM"));
     }
+    EXPECT_EQ(window->lblDate->text(), "Sunday, March 29, 2009");
+    EXPECT_EQ(window->lblStartTime->text(), catalogue.startTime);
+    EXPECT_TRUE(log.lines.isEmpty());
 }
 
 TEST_F(PlayerWindowTest, TickFailureIsLoggedAndStopsTheTick) {
@@ -126,73 +65,38 @@ TEST_F(PlayerWindowTest, TickFailureIsLoggedAndStopsTheTick) {
     window->Timer1->start();
     EXPECT_THROW(window->Timer1_Timer(), QuillonError);
     EXPECT_FALSE(window->Timer1->isActive());
-    ASSERT_FALSE(log.lines.isEmpty());
-    EXPECT_TRUE(log.lines.last().contains(
+    EXPECT_TRUE(log.lines.join('\n').contains(
         "Desc = Quillon502.frmMain.Timer1_Timer() > Quillon502.frmMain.SetClock()"));
 }
 
-class NoteJumpTest : public PlayerWindowTest {
-  protected:
-    QTreeWidgetItem* addNote(const QString& time) {
-        return new QTreeWidgetItem(window->lvNotes,
-                                   QStringList{time, QStringLiteral("Chair"), QStringLiteral("...")});
-    }
-    QStringList positions() const { return fake->calls.filter(QStringLiteral("position=")); }
-};
-
-TEST_F(NoteJumpTest, JumpsToTheSelectedNote) {
+TEST_F(PlayerWindowTest, NoteJumps) {
+    const char* const late = "Room3_12-14-2009_82800_1.wma";    // 23:00:00
+    const char* const morning = "Room3_12-14-2009_36300_1.wma"; // 10:05:00
     const struct {
         const char* name;
-        const char* note;
+        const char* note; // nullptr: no row selected
         const char* call; // nullptr: no jump
     } cases[] = {
-        {"Room3_12-14-2009_82800_1.wma", "12:30:00 AM", "position=5400"},
-        {"Room3_12-14-2009_82800_1.wma", "11:00:00 PM", "position=0"},
-        {"Room3_12-14-2009_36300_1.wma", "09:00:00 PM", "position=39300"}, // beyond the media: passed on
-        {"Room3_12-14-2009_36300_1.wma", "later", nullptr},
-        {"Room3_12-14-2009_36300_1.wma", "", nullptr},
+        {late, "12:30:00 AM", "position=5400"}, // after midnight: the next day
+        {late, "11:00:00 PM", "position=0"},
+        {late, "10:59:59 PM", "position=86399"},    // before the start: also the next day
+        {morning, "09:00:00 PM", "position=39300"}, // beyond the media: passed on
+        {"Hall_03-29-2009_3000_1.wma", "03:50:00 AM", "position=10800"},
+        {morning, "25:00:00", nullptr},
+        {morning, nullptr, nullptr},
+        {"Room3_notadate_36300_1.wma", "10:05:00 AM", nullptr},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.note);
+        SCOPED_TRACE(::testing::Message() << c.name << " " << (c.note ? c.note : "nothing selected"));
         window->lvNotes->clear();
         fake->calls.clear();
         openSession(QString::fromLatin1(c.name), P::PlayPaused);
-        addNote(QStringLiteral("10:00:00 AM"));
-        addNote(QString::fromLatin1(c.note))->setSelected(true);
-        window->lvNotes_DblClick();
-        EXPECT_EQ(positions(), c.call ? QStringList{QString::fromLatin1(c.call)} : QStringList{});
+        auto* note = new QTreeWidgetItem(window->lvNotes, QStringList{QString::fromLatin1(c.note)});
+        note->setSelected(c.note != nullptr);
+        emit window->lvNotes->itemDoubleClicked(note, 0);
+        EXPECT_EQ(fake->calls, c.call ? QStringList{QString::fromLatin1(c.call)} : QStringList{});
         EXPECT_EQ(fake->state, P::PlayPaused); // a jump neither starts nor pauses
     }
-    EXPECT_TRUE(log.lines.isEmpty());
-}
-
-TEST_F(NoteJumpTest, NothingSelectedDoesNothing) {
-    openSession(QStringLiteral("Room3_12-14-2009_36300_1.wma"));
-    addNote(QStringLiteral("10:30:00 AM"));
-    window->lvNotes_DblClick();
-    EXPECT_TRUE(positions().isEmpty());
-}
-
-TEST_F(NoteJumpTest, ClockFollowsAtTheNextRunningTick) {
-    openSession(QStringLiteral("Room3_12-14-2009_82800_1.wma"));
-    window->Timer1_Timer();
-    ASSERT_EQ(clockText(), "11:00:00 PM");
-    fake->state = P::PlayPaused;
-    addNote(QStringLiteral("12:30:00 AM"))->setSelected(true);
-    window->lvNotes_DblClick();
-    window->Timer1_Timer();
-    EXPECT_EQ(clockText(), "11:00:00 PM");
-    fake->state = P::PlayPlaying;
-    window->Timer1_Timer();
-    EXPECT_EQ(clockText(), "12:30:00 AM");
-    EXPECT_EQ(window->lblSessionDate->text(), "12-15-2009");
-}
-
-TEST_F(NoteJumpTest, DoubleClickOnTheListRunsTheJump) {
-    openSession(QStringLiteral("Room3_12-14-2009_36300_1.wma"));
-    QTreeWidgetItem* note = addNote(QStringLiteral("10:06:40 AM"));
-    note->setSelected(true);
-    emit window->lvNotes->itemDoubleClicked(note, 0);
-    EXPECT_EQ(positions(), QStringList{"position=100"});
+    EXPECT_TRUE(log.lines.isEmpty() && messages.shown.empty());
 }
 } // namespace
