@@ -120,11 +120,12 @@ TEST_F(LoadXmlTest, NoUsableDocumentLeavesTheTwoCatalogueRows) {
         EXPECT_EQ(rows(window.lvNotes), QStringList{QStringLiteral("old||")}) << media;
         EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("old start")) << media;
         ASSERT_EQ(log.lines.size(), logged ? 1 : 0) << media << qPrintable(log.lines.join('\n'));
-        if (logged)
+        if (logged) {
             EXPECT_TRUE(log.lines[0].startsWith(QLatin1String(
                             "ERROR: No = 1002, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")) &&
                         log.lines[0].contains(QLatin1String(says)))
                 << qPrintable(log.lines[0]);
+        }
     }
 }
 
