@@ -3,7 +3,6 @@
 // A disc in a temporary folder and a catalogue built on fakes: media component, input system,
 // message boxes and log.
 #include "FakeMediaPlayer.h"
-#include "InputDevices.h"
 #include "PedalDevices.h"
 #include "Platform.h"
 #include "PlatformChecks.h"
@@ -29,7 +28,6 @@ class CatalogueTest : public ::testing::Test {
     CatalogueTest() : disc(QFile::encodeName(QDir::tempPath()) + "/quillon-disc-XXXXXX") {
         mkdtemp(disc.data());
         setProgramFolderForTests(disc);
-        setRegistryForTests(std::nullopt);
     }
     ~CatalogueTest() override {
         catalogue.reset();
@@ -67,10 +65,6 @@ class CatalogueTest : public ::testing::Test {
     frmMain* window() const { return catalogue->playerWindow(); }
     FakeMediaPlayer* player() const { return dynamic_cast<FakeMediaPlayer*>(window()->player()); }
     QStringList urlCalls() const { return player()->calls.filter(QRegularExpression("^URL=.")); }
-    void selectRow(int index) {
-        catalogue->lvSessions->clearSelection();
-        catalogue->lvSessions->topLevelItem(index)->setSelected(true);
-    }
 
     QByteArray disc;
     RecordedMessages messages;
