@@ -31,8 +31,9 @@ TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
     QStringList rows;
     for (int i = -1; i < w.rowCount(); ++i) { // the header first
         QTreeWidgetItem* row = i < 0 ? w.lvSessions->headerItem() : w.lvSessions->topLevelItem(i);
-        if (i >= 0)
+        if (i >= 0) {
             EXPECT_EQ(frmSessions::fileBytes(row), order[i]);
+        }
         rows << QString();
         for (int c = 0; c < 7; ++c)
             rows.last() += row->text(c) + '|';
