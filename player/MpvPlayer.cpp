@@ -7,6 +7,8 @@
 #include "QuillonError.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -43,6 +45,8 @@ constexpr std::pair<const char*, const char*> kLockedDown[] = {
     {"hr-seek", "yes"},
     {"keep-open", "yes"},
     {"idle", "yes"},
+    // The desktop's sound servers only: probing SDL's audio leaks, and JACK may start a server.
+    {"ao", "pipewire,pulse,alsa"},
     {"audio-fallback-to-null", "yes"},
     {"volume", "50"},
     {"terminal", "no"},
@@ -65,6 +69,19 @@ void check(int rc, const char* what) {
 
 // The video's GL drivers cache compiled shaders under the user's cache folder; the program writes no
 // files, so both caches are turned off before the first GL context exists (and before mpv's threads).
+// Without a sound card or a sound server there is nothing to probe: the silent output at once, so
+// opening stays quick and no sound library is loaded in vain.
+bool soundOutputLikely() {
+    const QDir cards(QStringLiteral("/dev/snd"));
+    if (cards.exists() && !cards.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot).isEmpty())
+        return true;
+    if (qEnvironmentVariableIsSet("PULSE_SERVER") || qEnvironmentVariableIsSet("PIPEWIRE_REMOTE"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && (QFileInfo::exists(runtime + QStringLiteral("/pipewire-0")) ||
+                                  QFileInfo::exists(runtime + QStringLiteral("/pulse/native")));
+}
+
 void keepShadersOffDisk() {
     static const bool done = [] {
         QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
@@ -160,6 +177,8 @@ void MpvPlayer::createCore() {
         if (rc < 0 && rc != MPV_ERROR_OPTION_NOT_FOUND)
             usable = false;
     }
+    if (!soundOutputLikely())
+        mpv_set_option_string(m_mpv, "ao", "null");
     if (!usable || mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
@@ -521,6 +540,10 @@ void MpvPlayer::applyRate() {
     if (backward != m_backwardApplied) {
         setText(m_directionProperty.constData(), backward ? "backward" : "forward");
         m_backwardApplied = backward;
+        // mpv seeks to where it last was when the direction changes, which would undo a seek still on
+        // its way (a note jump, then scan back): ask for that seek once more.
+        if (m_pendingSeek)
+            seekTo(*m_pendingSeek);
     }
     setDouble("speed", m_rate > 0 ? m_rate : (backward ? -m_rate : 1.0));
 }

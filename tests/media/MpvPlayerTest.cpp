@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QOpenGLWidget>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -137,7 +138,9 @@ TEST(MpvPlayerTest, SeeksExactlyAndScansForward) {
     player.setCurrentPosition(10.0);
     player.setRate(-2.0);
     EXPECT_EQ(player.playState(), MediaPlayer::PlayPaused);
-    settle(500);
+    EXPECT_TRUE(waitFor([&] { return std::abs(player.currentPosition() - 10.0) < 0.1; }, 3000))
+        << player.currentPosition(); // the seek lands, and the paused player stays there
+    settle(300);
     EXPECT_NEAR(player.currentPosition(), 10.0, 0.1);
     player.play();
     EXPECT_EQ(player.playState(), MediaPlayer::PlayScanReverse);
