@@ -30,6 +30,18 @@ void setScanBox(frmMain& window, QPushButton* box, bool checked, void (frmMain::
     (window.*click)();
 }
 
+// One scan box's click: unchecked returns to the remembered rate; checked clears the other box first
+// (its own click runs, nested) and then scans.
+void scanBoxClicked(frmMain& window, QPushButton* box, QPushButton* other, void (frmMain::*otherClick)(),
+                    double scanRate) {
+    if (!box->isChecked()) {
+        mediaOf(window).setRate(window.PlayRate);
+        return;
+    }
+    setScanBox(window, other, false, otherClick);
+    mediaOf(window).setRate(scanRate);
+}
+
 // The busy pointer for as long as it is held.
 class BusyPointer {
   public:
@@ -83,23 +95,13 @@ void frmMain::cmbPause_Click() {
 
 void frmMain::chkScanBack_Click() {
     logAndRaise(SourceModule::frmMain + QStringLiteral(".chkScanBack_Click()"), [&] {
-        if (!chkScanBack->isChecked()) {
-            mediaOf(*this).setRate(PlayRate);
-            return;
-        }
-        setScanBox(*this, chkScanForward, false, &frmMain::chkScanForward_Click);
-        mediaOf(*this).setRate(kScanBackRate);
+        scanBoxClicked(*this, chkScanBack, chkScanForward, &frmMain::chkScanForward_Click, kScanBackRate);
     });
 }
 
 void frmMain::chkScanForward_Click() {
     logAndRaise(SourceModule::frmMain + QStringLiteral(".chkScanForward_Click()"), [&] {
-        if (!chkScanForward->isChecked()) {
-            mediaOf(*this).setRate(PlayRate);
-            return;
-        }
-        setScanBox(*this, chkScanBack, false, &frmMain::chkScanBack_Click);
-        mediaOf(*this).setRate(kScanForwardRate);
+        scanBoxClicked(*this, chkScanForward, chkScanBack, &frmMain::chkScanBack_Click, kScanForwardRate);
     });
 }
 
