@@ -13,66 +13,17 @@ import time
 
 import pyatspi
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from atspi_tree import Failure, application, centre, double_click, find, frame_holding, log, named, wait_for  # noqa: E402
+import atspi_tree  # noqa: E402
+
 DISC = sys.argv[1]
 SHOT = sys.argv[2] if len(sys.argv) > 2 else None
 TIMEOUT = 60
 SESSION = "Hall2"           # Hall2_03-02-2010_50400_1.wma
 START = 14 * 3600           # its start field, 50400 s
 SAMPLES = 12
-
-
-class Failure(Exception):
-    pass
-
-
-def log(message):
-    print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
-
-
-def wait_for(what, probe, seconds=TIMEOUT):
-    deadline = time.monotonic() + seconds
-    last = None
-    while time.monotonic() < deadline:
-        try:
-            result = probe()
-            if result:
-                return result
-        except Exception as error:  # the tree changes while windows come and go
-            last = error
-        time.sleep(0.25)
-    raise Failure(f"timed out waiting for {what}" + (f" ({last})" if last else ""))
-
-
-def find(node, name, depth=0):
-    if node is None or depth > 40:
-        return None
-    if node.name == name:
-        return node
-    for i in range(node.childCount):
-        hit = find(node.getChildAtIndex(i), name, depth + 1)
-        if hit is not None:
-            return hit
-    return None
-
-
-def application(pid):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for i in range(desktop.childCount):
-        app = desktop.getChildAtIndex(i)
-        try:
-            if app is not None and app.get_process_id() == pid:
-                return app
-        except Exception:
-            continue
-    return None
-
-
-def holding(app, name):
-    for i in range(app.childCount):
-        frame = app.getChildAtIndex(i)
-        if frame is not None and find(frame, name) is not None:
-            return frame
-    return None
+atspi_tree.DEFAULT_SECONDS = TIMEOUT
 
 
 def clock_seconds(panel, marker):
@@ -84,14 +35,6 @@ def clock_seconds(panel, marker):
     h, m, s = (int(digits[i] + digits[i + 1]) for i in (0, 2, 4))
     pm = marker.getState().contains(pyatspi.STATE_SHOWING)
     return (h % 12 + (12 if pm else 0)) * 3600 + m * 60 + s
-
-
-def double_click(node):
-    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    subprocess.run(["xdotool", "mousemove", "--sync", str(box.x + box.width // 2),
-                    str(box.y + box.height // 2)], check=True)
-    time.sleep(0.2)
-    subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
 
 
 def day_seconds(text):
@@ -111,15 +54,15 @@ def main():
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     try:
         app = wait_for("the program on the accessibility bus", lambda: application(program.pid))
-        catalogue = wait_for("the catalogue", lambda: holding(app, "lvSessions"))
-        table = find(catalogue, "lvSessions").queryTable()
+        catalogue = wait_for("the catalogue", lambda: frame_holding(app, "lvSessions"))
+        table = find(catalogue, named("lvSessions")).queryTable()
         row = wait_for(f"the {SESSION} row", lambda: next(
             (r for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == SESSION), None))
-        double_click(table.getAccessibleAt(row, 0))
+        double_click(*centre(table.getAccessibleAt(row, 0)))
 
-        player = wait_for("the player window", lambda: holding(app, "picClockFrame"))
-        panel, marker = find(player, "picClockFrame"), find(player, "lblPM")
-        seek = wait_for("the player's seek bar", lambda: find(player, "Seek")).queryValue()
+        player = wait_for("the player window", lambda: frame_holding(app, "picClockFrame"))
+        panel, marker = find(player, named("picClockFrame")), find(player, named("lblPM"))
+        seek = wait_for("the player's seek bar", lambda: find(player, named("Seek"))).queryValue()
         wait_for("playback past its first seconds", lambda: seek.currentValue >= 2000)
 
         exact = 0
@@ -143,7 +86,7 @@ def main():
             subprocess.run(["import", "-window", "root", SHOT], check=False)
 
         # A jump to a later note: playback moves there and the clock follows at the next tick.
-        notes = find(player, "lvNotes").queryTable()
+        notes = find(player, named("lvNotes")).queryTable()
         times = [day_seconds(notes.getAccessibleAt(r, 0).name) for r in range(notes.nRows)]
         log(f"notes at {', '.join(hms(t) for t in times)}")
         now = clock_seconds(panel, marker)
@@ -151,7 +94,7 @@ def main():
         if row is None:
             raise Failure("no note to jump to")
         note_time = times[row]
-        double_click(notes.getAccessibleAt(row, 0))
+        double_click(*centre(notes.getAccessibleAt(row, 0)))
         wait_for(f"the clock at the note's time {hms(note_time)}",
                  lambda: 0 <= clock_seconds(panel, marker) - note_time <= 2, 10)
         log(f"after the jump to the note at {hms(note_time)} the clock reads {hms(clock_seconds(panel, marker))}, "

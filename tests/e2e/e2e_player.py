@@ -13,9 +13,15 @@ import time
 
 import pyatspi
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from atspi_tree import (Failure, application, centre, double_click, find, frame_holding,  # noqa: E402
+                        log, named, showing, wait_for)
+import atspi_tree  # noqa: E402
+
 DISC, SINGLE, SHOTS = sys.argv[1:4]
 STARTUP_SECONDS = 60  # sanitizer builds start slowly on a busy two-core machine
 STEP_SECONDS = 30
+atspi_tree.DEFAULT_SECONDS = STEP_SECONDS
 
 CATALOGUE_TITLE = "Vantrel Quillon"
 # The sample disc, as the catalogue must list it (row order is the directory's own).
@@ -25,30 +31,6 @@ EXPECTED_ROWS = {
     ("Room3", "12-14-2009", "09:30:00 AM", "0", "Yes", "Room3_12-14-2009_34200_3.wmv"),
     ("Hall2", "03-02-2010", "02:00:00 PM", "2", "No", "Hall2_03-02-2010_50400_1.wma"),
 }
-
-
-class Failure(Exception):
-    pass
-
-
-def log(message):
-    print(f"[{time.strftime('%H:%M:%S')}] {message}", flush=True)
-
-
-def wait_for(what, probe, seconds=STEP_SECONDS, interval=0.25):
-    """Polls probe until it returns something true; fails with what was awaited."""
-    deadline = time.monotonic() + seconds
-    last_error = None
-    while time.monotonic() < deadline:
-        try:
-            result = probe()
-            if result:
-                return result
-        except Exception as error:  # the tree changes under our feet while windows come and go
-            last_error = error
-        time.sleep(interval)
-    raise Failure(f"timed out after {seconds} s waiting for {what}"
-                  + (f" (last error: {last_error})" if last_error else ""))
 
 
 def screenshot(name):
@@ -65,12 +47,6 @@ def x_windows(title):
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
                            capture_output=True, text=True)
     return [int(w) for w in found.stdout.split()]
-
-
-def double_click(x, y):
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
-    time.sleep(0.2)
-    subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
 
 
 class _ClientMessage(ctypes.Structure):
@@ -112,48 +88,6 @@ def close_window(window):
 
 # --- The accessibility tree.
 
-def application(process):
-    desktop = pyatspi.Registry.getDesktop(0)
-    for index in range(desktop.childCount):
-        app = desktop.getChildAtIndex(index)
-        try:
-            if app is not None and app.get_process_id() == process.pid:
-                return app
-        except Exception:
-            continue
-    return None
-
-
-def find(node, predicate, depth=0):
-    """Depth-first search of the accessible tree; returns the first node that matches."""
-    if node is None or depth > 40:
-        return None
-    if predicate(node):
-        return node
-    for index in range(node.childCount):
-        hit = find(node.getChildAtIndex(index), predicate, depth + 1)
-        if hit is not None:
-            return hit
-    return None
-
-
-def named(name):
-    return lambda node: node.name == name
-
-
-def showing(node):
-    return node.getState().contains(pyatspi.STATE_SHOWING)
-
-
-def frame_holding(app, control_name):
-    """The top-level window (frame) that holds the control with this accessible name."""
-    for index in range(app.childCount):
-        frame = app.getChildAtIndex(index)
-        if frame is not None and find(frame, named(control_name)) is not None:
-            return frame
-    return None
-
-
 def table_rows(view):
     table = view.queryTable()
     rows = []
@@ -176,11 +110,6 @@ def clock_text(frame):
     return "{}{}:{}{}:{}{}".format(*digits)
 
 
-def centre(node):
-    box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    return box.x + box.width // 2, box.y + box.height // 2
-
-
 # --- The program.
 
 class Program:
@@ -194,7 +123,7 @@ class Program:
         self.process = subprocess.Popen([os.path.join(disc, "quillon")], cwd="/",
                                         stdout=self.stderr, stderr=subprocess.STDOUT, env=env)
         self.app = wait_for("the program on the accessibility bus",
-                            lambda: self._alive() and application(self.process), STARTUP_SECONDS)
+                            lambda: self._alive() and application(self.process.pid), STARTUP_SECONDS)
 
     def _alive(self):
         if self.process.poll() is not None:
