@@ -101,7 +101,7 @@ std::unique_ptr<MediaPlayer> createMpvPlayer(QWidget* parent) {
     return std::make_unique<MpvPlayer>(parent);
 }
 
-MpvPlayer::MpvPlayer(QWidget* parent) : QWidget(parent) {
+MpvPlayer::MpvPlayer(QWidget* parent, VideoDrawing drawing) : QWidget(parent) {
     setObjectName(QStringLiteral("MPlayer"));
     keepShadersOffDisk();
     createCore();
@@ -111,7 +111,7 @@ MpvPlayer::MpvPlayer(QWidget* parent) : QWidget(parent) {
     m_videoHolder->setStyleSheet(QStringLiteral("background: black"));
     auto* holderLayout = new QVBoxLayout(m_videoHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
-    m_video = new MpvVideoWidget(m_mpv, m_videoHolder);
+    m_video = new MpvVideoWidget(m_mpv, drawing, m_videoHolder);
     holderLayout->addWidget(m_video);
     m_bar = new MpvControlBar(this);
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MediaPlayer.h"
+#include "VideoDrawing.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -23,7 +24,7 @@ std::unique_ptr<MediaPlayer> createMpvPlayer(QWidget* parent);
 class MpvPlayer : public QWidget, public MediaPlayer {
     Q_OBJECT
   public:
-    explicit MpvPlayer(QWidget* parent = nullptr);
+    explicit MpvPlayer(QWidget* parent = nullptr, VideoDrawing drawing = chooseVideoDrawing());
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer&) = delete;
     MpvPlayer& operator=(const MpvPlayer&) = delete;

@@ -5,12 +5,17 @@
 #include "QuillonError.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QOpenGLWidget>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
+
+void PrintTo(VideoDrawing drawing, std::ostream* out) {
+    *out << (drawing == VideoDrawing::OpenGL ? "OpenGL" : "Software");
+}
 
 namespace {
 
@@ -39,7 +44,8 @@ const auto settle = [](int ms) { pumpEventsUntil([] { return false; }, ms); };
 
 // The player in a window of the player window's size.
 struct Screen {
-    explicit Screen(bool show = true) {
+    explicit Screen(bool show = true, VideoDrawing drawing = chooseVideoDrawing())
+        : player(&window, drawing) {
         window.resize(339, 317);
         player.resize(339, 317);
         if (show)
@@ -62,9 +68,14 @@ struct Screen {
         settle(spanMs);
         return (player.currentPosition() - before) / (clock.elapsed() / 1000.0);
     }
+    // Some of the picture is lit, in the window or full screen, by either way of drawing.
     bool showsPicture() {
-        auto* video = player.findChild<QOpenGLWidget*>(QStringLiteral("MPlayerVideo"));
-        const QImage frame = video ? video->grabFramebuffer() : QImage();
+        QWidget* video = player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));
+        for (QWidget* top : QApplication::topLevelWidgets()) // full screen: a window of its own
+            if (!video && top->objectName() == QStringLiteral("MPlayerVideo") && top->isVisible())
+                video = top;
+        auto* gl = video ? video->findChild<QOpenGLWidget*>() : nullptr;
+        const QImage frame = gl ? gl->grabFramebuffer() : video ? video->grab().toImage() : QImage();
         int lit = 0;
         for (int y = 0; y < frame.height(); y += 8)
             for (int x = 0; x < frame.width(); x += 8)
@@ -72,7 +83,7 @@ struct Screen {
         return lit > 20;
     }
     QWidget window;
-    MpvPlayer player{&window};
+    MpvPlayer player;
 };
 
 // Each kind of file opens and autostarts, also over the media before it; an empty URL releases.
@@ -209,8 +220,11 @@ TEST(MpvPlayerTest, FilesThatDoNotOpenFailFastWithOneLogEntry) {
 } // namespace
 
 // With HOME and the XDG folders at an empty folder, playing leaves it empty (no configuration,
-// caches or state). Video opened before its window shows (as the hand-off does) appears with it.
-TEST(MpvPlayerFiles, VideoShowsWithItsWindowWritingNothingUnderHome) {
+// caches or state). Video opened before its window shows (as the hand-off does) appears with it,
+// and full screen, by either way of drawing.
+class VideoDrawn : public ::testing::TestWithParam<VideoDrawing> {};
+
+TEST_P(VideoDrawn, WithItsWindowAndFullScreenWritingNothingUnderHome) {
     QTemporaryDir home, runtime; // a desktop session has a runtime folder; sound libraries use it
     std::map<std::string, QByteArray> saved;
     for (const char* name :
@@ -221,12 +235,17 @@ TEST(MpvPlayerFiles, VideoShowsWithItsWindowWritingNothingUnderHome) {
     saved["XDG_RUNTIME_DIR"] = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     {
-        Screen s(false);
+        Screen s(false, GetParam());
         MpvPlayer& player = s.player;
         player.setURL(media("wmv"));
         ASSERT_TRUE(waitFor([&] { return player.openState() == MediaPlayer::OpenOpen; }));
         s.window.show();
         EXPECT_TRUE(waitFor([&] { return s.showsPicture(); }, 3000)) << "no picture in the window";
+        player.setFullScreen(true);
+        EXPECT_TRUE(player.isFullScreenVideo());
+        EXPECT_TRUE(waitFor([&] { return s.showsPicture(); }, 3000)) << "no picture full screen";
+        player.setFullScreen(false);
+        EXPECT_TRUE(waitFor([&] { return s.showsPicture(); }, 3000)) << "no picture back in the window";
         player.setURL(QByteArray());
     }
     for (const auto& [name, value] : saved)
@@ -238,3 +257,8 @@ TEST(MpvPlayerFiles, VideoShowsWithItsWindowWritingNothingUnderHome) {
         written << it.next();
     EXPECT_TRUE(written.isEmpty()) << written.join('\n').toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(Media, VideoDrawn, ::testing::Values(VideoDrawing::Software, VideoDrawing::OpenGL),
+                         [](const auto& param) {
+                             return param.param == VideoDrawing::OpenGL ? "OpenGL" : "Software";
+                         });
