@@ -1,6 +1,7 @@
 // Vantrel Quillon: the session player. It takes no arguments and reads no settings.
 #include "EvdevInputSystem.h"
 #include "MpvPlayer.h"
+#include "Platform.h"
 #include "ProgramStart.h"
 #include "frmSessions.h"
 
@@ -8,6 +9,7 @@
 #include <clocale>
 
 int main(int argc, char** argv) {
+    returnFreedMemoryPromptly();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");                // libmpv needs the C number format
     QApplication::setQuitOnLastWindowClosed(false); // the catalogue's unload ends the program

@@ -7,6 +7,9 @@
 #include <QThread>
 
 #include <climits>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <unistd.h>
 
 namespace {
@@ -32,7 +35,9 @@ QByteArray programFolder() {
     return QFile::encodeName(QCoreApplication::applicationDirPath());
 }
 
-void setProgramFolderForTests(const QByteArray& folder) { testFolder() = folder; }
+void setProgramFolderForTests(const QByteArray& folder) {
+    testFolder() = folder;
+}
 
 QString displayFileName(const QByteArray& name) {
     QStringDecoder decoder(QStringDecoder::Utf8);
@@ -50,4 +55,10 @@ bool pumpEventsUntil(const std::function<bool()>& done, int timeoutMs) {
             QThread::msleep(5);
     }
     return true;
+}
+
+void returnFreedMemoryPromptly() {
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, 1024 * 1024);
+#endif
 }

@@ -15,3 +15,8 @@ QString displayFileName(const QByteArray& name);
 // Lets pending events run until done() says so or timeoutMs have passed on a monotonic clock.
 // Returns true when done() ended the wait.
 bool pumpEventsUntil(const std::function<bool()>& done, int timeoutMs);
+
+// glibc raises its trim threshold each time a large block is freed, so every arena of the media
+// engine's threads kept 10 MB or more after its session closed, session after session; a fixed
+// threshold hands freed memory back. Call once, first thing in main.
+void returnFreedMemoryPromptly();
