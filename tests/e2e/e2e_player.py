@@ -5,7 +5,6 @@ clicked with synthetic X input, windows closed the way a window manager closes t
 Run by run-e2e.sh inside Xvfb and a private D-Bus session:
     e2e_player.py DISC SINGLE_DISC SHOTS_DIR
 """
-import ctypes
 import os
 import subprocess
 import sys
@@ -14,8 +13,8 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_tree import (Failure, application, centre, double_click, find, frame_holding,  # noqa: E402
-                        log, named, showing, wait_for)
+from atspi_tree import (Failure, application, centre, click, close_window, double_click, find,  # noqa: E402
+                        frame_holding, log, named, showing, wait_for, x_windows)
 import atspi_tree  # noqa: E402
 
 DISC, SINGLE, SHOTS = sys.argv[1:4]
@@ -38,52 +37,6 @@ def screenshot(name):
     subprocess.run(["import", "-window", "root", path], check=False,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     log(f"screenshot {path}")
-
-
-# --- X windows: titles, visibility, clicks and the window manager's close request.
-
-def x_windows(title):
-    """Visible top-level X windows with exactly this title."""
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                           capture_output=True, text=True)
-    return [int(w) for w in found.stdout.split()]
-
-
-class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-
-
-class _XEvent(ctypes.Union):
-    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-def close_window(window):
-    """Sends WM_DELETE_WINDOW, as the close button of a window manager does (Xvfb has none)."""
-    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                               ctypes.POINTER(_XEvent)]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(None)
-    if not display:
-        raise Failure("cannot open the X display")
-    event = _XEvent()
-    event.xclient.type = 33  # ClientMessage
-    event.xclient.window = window
-    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", False)
-    event.xclient.format = 32
-    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", False)
-    event.xclient.data[1] = 0  # CurrentTime
-    x11.XSendEvent(display, window, False, 0, ctypes.byref(event))
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
 
 
 # --- The accessibility tree.
@@ -152,6 +105,42 @@ class Program:
         self.stderr.close()
 
 
+def video_windows():
+    """The full-screen video's own window, titled with the file it plays."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", r"_3\.wmv$"],
+                           capture_output=True, text=True)
+    return [int(w) for w in found.stdout.split()]
+
+
+def screen_brightness():
+    """Mean grey level of the whole screen, 0 (black) to 1."""
+    mean = subprocess.run(["import", "-window", "root", "-colorspace", "gray", "-format", "%[fx:mean]",
+                           "info:"], capture_output=True, text=True).stdout
+    return float(mean or 0)
+
+
+def full_screen_and_back(frame):
+    """The full-screen button fills the screen with the picture; Escape, then a double-click, bring
+    the video back into the player window."""
+    for leave in ("Escape", "double-click"):
+        button = wait_for("the full-screen button", lambda: (lambda b: b if b and showing(b) else None)
+                          (find(frame, named("cmbFullScreen"))))
+        click(*centre(button))
+        window = wait_for("the full-screen video window", video_windows)[0]
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", str(window)], capture_output=True,
+                                  text=True).stdout
+        if "1280x1024" not in geometry:
+            raise Failure(f"the full-screen video does not fill the screen: {geometry}")
+        wait_for("the picture full screen", lambda: screen_brightness() > 0.05)
+        screenshot("2b-full-screen")
+        if leave == "Escape":
+            subprocess.run(["xdotool", "key", "Escape"], check=True)
+        else:
+            double_click(640, 512)
+        wait_for(f"{leave} to leave full screen", lambda: not video_windows())
+        log(f"full screen and back by {leave}")
+
+
 def pm_marker_showing(frame):
     marker = find(frame, named("lblPM"))
     return marker is not None and showing(marker)
@@ -200,10 +189,11 @@ def catalogue_and_player():
         index = next(i for i, row in enumerate(rows) if row[5].endswith("_3.wmv"))
         cell = view.queryTable().getAccessibleAt(index, 0)
         double_click(*centre(cell))
-        player, _ = check_playing(app, "Room3 - 12-14-2009", "09:30:00", "09:31:20", pm=False)
+        player, frame = check_playing(app, "Room3 - 12-14-2009", "09:30:00", "09:31:20", pm=False)
         if x_windows(CATALOGUE_TITLE):
             raise Failure("the catalogue is still visible while the player window shows")
         screenshot("2-player-video")
+        full_screen_and_back(frame)
 
         close_window(player)
         wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))

@@ -1,4 +1,6 @@
-"""What the end-to-end scripts share: waiting, the program's accessibility tree and mouse clicks."""
+"""What the end-to-end scripts share: waiting, the program's accessibility tree, X windows and mouse
+clicks."""
+import ctypes
 import subprocess
 import time
 
@@ -79,7 +81,56 @@ def centre(node):
     return box.x + box.width // 2, box.y + box.height // 2
 
 
-def double_click(x, y):
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y)], check=True)
+def click(x, y, count=1):
+    # No --sync: it waits for a pointer motion that never comes when the pointer is already there.
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
     time.sleep(0.2)
-    subprocess.run(["xdotool", "click", "--repeat", "2", "--delay", "120", "1"], check=True)
+    subprocess.run(["xdotool", "click", "--repeat", str(count), "--delay", "120", "1"], check=True)
+
+
+def double_click(x, y):
+    click(x, y, 2)
+
+
+def x_windows(title):
+    """Visible top-level X windows with exactly this title."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+                           capture_output=True, text=True)
+    return [int(w) for w in found.stdout.split()]
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def close_window(window):
+    """Sends WM_DELETE_WINDOW, as the close button of a window manager does (Xvfb has none)."""
+    x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_XEvent)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        raise Failure("cannot open the X display")
+    event = _XEvent()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window
+    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", False)
+    event.xclient.format = 32
+    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", False)
+    event.xclient.data[1] = 0  # CurrentTime
+    x11.XSendEvent(display, window, False, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
