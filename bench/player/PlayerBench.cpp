@@ -1,6 +1,6 @@
-// The media component on real files: time to play against the mpv command line, memory while a video
-// plays, CPU while sound plays in a visible window. Needs a display with OpenGL (run it under
-// tests/media/with-xvfb.sh) and the mpv command line for the comparison.
+// The media component on real files: time to play against the mpv command line, the program's memory
+// and CPU while a video plays, CPU while sound plays in a visible window. Needs a display (run it
+// under tests/media/with-xvfb.sh), the built quillon and the mpv command line for the comparison.
 #include "MediaFixtures.h"
 #include "MpvPlayer.h"
 #include "Platform.h"
@@ -10,10 +10,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <clocale>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,7 +38,7 @@ QByteArray wmv() {
 struct Shown {
     QWidget window;
     MpvPlayer* player;
-    Shown() : player(new MpvPlayer(&window)) {
+    explicit Shown(VideoDrawing drawing = chooseVideoDrawing()) : player(new MpvPlayer(&window, drawing)) {
         window.resize(339, 317);
         player->resize(339, 317);
         window.show();
@@ -73,16 +75,6 @@ double mpvCliFirstAudioMs(const QByteArray& file) {
     mpv.kill();
     mpv.waitForFinished(2000);
     return firstAudio;
-}
-
-long statusKb(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
-    return -1;
 }
 
 double cpuSeconds() {
@@ -129,27 +121,98 @@ void BM_OpenWmaVsMpvCli(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenWmaVsMpvCli)->UseManualTime()->Iterations(1)->Repetitions(9)->Unit(benchmark::kMillisecond);
 
-// Resident memory of the whole program while a 640x480 WMV plays in the window (the first repetition
-// is the program's own case: one player; later ones add what the allocator keeps of earlier players).
-void BM_WmvResidentMemory(benchmark::State& state) {
+long procKb(qint64 pid, const char* field) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+double procCpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toLong() + fields.value(12).toLong()) / double(sysconf(_SC_CLK_TCK));
+}
+
+// The program itself on a disc that holds one 640x480 WMV, so it opens straight into the player:
+// resident memory once it plays, and its CPU over the following seconds.
+void BM_ProgramPlayingWmv(benchmark::State& state) {
+    const QByteArray file = wmv();
+    QTemporaryDir disc;
+    const QString exe = disc.path() + QStringLiteral("/quillon");
+    if (file.isEmpty() || !QFile::copy(QStringLiteral(QUILLON_EXE), exe) ||
+        !QFile::copy(QFile::decodeName(file),
+                     disc.path() + QStringLiteral("/Room3_12-14-2009_34200_3.wmv"))) {
+        state.SkipWithError("could not make the disc");
+        return;
+    }
+    long rss = 0, anon = 0;
+    double cpu = 0;
+    for (auto _ : state) {
+        QProcess program;
+        program.start(exe, {});
+        program.waitForFinished(3000);
+        const double before = procCpuSeconds(program.processId());
+        program.waitForFinished(4000);
+        cpu = 100.0 * (procCpuSeconds(program.processId()) - before) / 4.0;
+        rss = procKb(program.processId(), "VmRSS:");
+        anon = procKb(program.processId(), "RssAnon:");
+        program.kill();
+        program.waitForFinished(2000);
+        if (rss < 0 || before < 0) {
+            state.SkipWithError("the program did not keep running");
+            return;
+        }
+    }
+    state.counters["rss_MB"] = rss / 1024.0;
+    state.counters["anon_MB"] = anon / 1024.0;
+    state.counters["cpu_percent"] = cpu;
+}
+BENCHMARK(BM_ProgramPlayingWmv)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+
+// CPU of the component while a 640x480 WMV plays, by way of drawing, in its window and full screen.
+// Software drawing runs first: once GL is loaded the process keeps it.
+void BM_WmvCpu(benchmark::State& state) {
     const QByteArray file = wmv();
     if (file.isEmpty()) {
         state.SkipWithError("ffmpeg could not make the file");
         return;
     }
-    long rss = 0, anon = 0;
-    for (auto _ : state) {
-        Shown shown;
-        shown.player->setURL(file);
-        runFor(3000);
-        rss = statusKb("VmRSS:");
-        anon = statusKb("RssAnon:");
-        shown.player->setURL(QByteArray());
+    Shown shown(state.range(0) ? VideoDrawing::OpenGL : VideoDrawing::Software);
+    shown.player->setURL(file);
+    pumpEventsUntil([&] { return shown.player->currentPosition() > 0.5; }, 5000);
+    if (state.range(1)) {
+        shown.player->setFullScreen(true);
+        runFor(500);
     }
-    state.counters["rss_MB"] = rss / 1024.0;
-    state.counters["anon_MB"] = anon / 1024.0;
+    double percent = 0;
+    for (auto _ : state) {
+        const double before = cpuSeconds();
+        QElapsedTimer clock;
+        clock.start();
+        runFor(4000);
+        percent = 100.0 * (cpuSeconds() - before) / (clock.nsecsElapsed() / 1e9);
+    }
+    if (!shown.player->isFullScreenVideo() != !state.range(1))
+        state.SkipWithError("full screen did not take");
+    shown.player->setURL(QByteArray());
+    state.counters["cpu_percent"] = percent;
 }
-BENCHMARK(BM_WmvResidentMemory)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WmvCpu)
+    ->ArgNames({"gl", "full"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
 
 // CPU of the whole program, in per cent of one core, while a WMA plays with the window visible.
 void BM_AudioCpu(benchmark::State& state) {
@@ -169,7 +232,6 @@ void BM_AudioCpu(benchmark::State& state) {
         runFor(4000);
         percent = 100.0 * (cpuSeconds() - before) / (clock.nsecsElapsed() / 1e9);
     }
-    state.counters["rss_MB"] = statusKb("VmRSS:") / 1024.0;
     shown.player->setURL(QByteArray());
     state.counters["cpu_percent"] = percent;
 }
