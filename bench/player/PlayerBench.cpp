@@ -176,32 +176,40 @@ void BM_ProgramPlayingWmv(benchmark::State& state) {
 }
 BENCHMARK(BM_ProgramPlayingWmv)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
-// CPU of the component while a 640x480 WMV plays, by way of drawing, in its window and full screen.
-// Software drawing runs first: once GL is loaded the process keeps it.
+// CPU of the component, in per cent of one core, over four seconds of the file playing in its
+// window (or full screen); -1 when full screen did not take.
+double cpuPercentPlaying(const QByteArray& file, VideoDrawing drawing, bool fullScreen) {
+    Shown shown(drawing);
+    shown.player->setURL(file);
+    pumpEventsUntil([&] { return shown.player->currentPosition() > 0.5; }, 5000);
+    if (fullScreen) {
+        shown.player->setFullScreen(true);
+        runFor(500);
+    }
+    const double before = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    runFor(4000);
+    const double percent = 100.0 * (cpuSeconds() - before) / (clock.nsecsElapsed() / 1e9);
+    const bool asAsked = shown.player->isFullScreenVideo() == fullScreen;
+    shown.player->setURL(QByteArray());
+    return asAsked ? percent : -1;
+}
+
+// A 640x480 WMV by way of drawing, in its window and full screen. Software drawing runs first: once
+// GL is loaded the process keeps it.
 void BM_WmvCpu(benchmark::State& state) {
     const QByteArray file = wmv();
     if (file.isEmpty()) {
         state.SkipWithError("ffmpeg could not make the file");
         return;
     }
-    Shown shown(state.range(0) ? VideoDrawing::OpenGL : VideoDrawing::Software);
-    shown.player->setURL(file);
-    pumpEventsUntil([&] { return shown.player->currentPosition() > 0.5; }, 5000);
-    if (state.range(1)) {
-        shown.player->setFullScreen(true);
-        runFor(500);
-    }
     double percent = 0;
-    for (auto _ : state) {
-        const double before = cpuSeconds();
-        QElapsedTimer clock;
-        clock.start();
-        runFor(4000);
-        percent = 100.0 * (cpuSeconds() - before) / (clock.nsecsElapsed() / 1e9);
-    }
-    if (!shown.player->isFullScreenVideo() != !state.range(1))
+    for (auto _ : state)
+        percent = cpuPercentPlaying(file, state.range(0) ? VideoDrawing::OpenGL : VideoDrawing::Software,
+                                    state.range(1) != 0);
+    if (percent < 0)
         state.SkipWithError("full screen did not take");
-    shown.player->setURL(QByteArray());
     state.counters["cpu_percent"] = percent;
 }
 BENCHMARK(BM_WmvCpu)
@@ -214,25 +222,16 @@ BENCHMARK(BM_WmvCpu)
     ->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
 
-// CPU of the whole program, in per cent of one core, while a WMA plays with the window visible.
+// A WMA with the window visible.
 void BM_AudioCpu(benchmark::State& state) {
     const QByteArray file = wma();
     if (file.isEmpty()) {
         state.SkipWithError("ffmpeg could not make the file");
         return;
     }
-    Shown shown;
-    shown.player->setURL(file);
-    pumpEventsUntil([&] { return shown.player->currentPosition() > 0.5; }, 5000);
     double percent = 0;
-    for (auto _ : state) {
-        const double before = cpuSeconds();
-        QElapsedTimer clock;
-        clock.start();
-        runFor(4000);
-        percent = 100.0 * (cpuSeconds() - before) / (clock.nsecsElapsed() / 1e9);
-    }
-    shown.player->setURL(QByteArray());
+    for (auto _ : state)
+        percent = cpuPercentPlaying(file, chooseVideoDrawing(), false);
     state.counters["cpu_percent"] = percent;
 }
 BENCHMARK(BM_AudioCpu)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
