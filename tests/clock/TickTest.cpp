@@ -19,13 +19,11 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
         {morning, P::PlayPlaying, 95.6, "10:06:35 AM", "12-14-2009", false}, // whole seconds
         {morning, P::PlayPaused, 400, "10:06:35 AM", "12-14-2009", false},
         {morning, P::PlayOpening, 0, "10:06:35 AM", "12-14-2009", false},
+        {morning, P::PlayStopped, 0, "10:06:35 AM", "12-14-2009", false},
         {morning, P::PlayScanForward, 7500, "12:10:00 PM", "12-14-2009", false},
         {morning, P::PlayScanReverse, -0.2, "10:05:00 AM", "12-14-2009", false},
-        {"Room3_12-14-2009_43199_1.wma", P::PlayPlaying, 0.9, "11:59:59 AM", "12-14-2009", false},
-        {"Room3_12-14-2009_43199_1.wma", P::PlayPlaying, 1, "12:00:00 PM", "12-14-2009", false},
         {"Room3_12-14-2009_86400_1.wma", P::PlayPlaying, 0, "12:00:00 AM", "12-14-2009", false},
         {"Room3_12-14-2009_90000_1.wma", P::PlayPlaying, 0, "01:00:00 AM", "12-14-2009", false},
-        {"Room3_12-14-2009_180000_1.wma", P::PlayPlaying, 0, "02:00:00 AM", "12-14-2009", false}, // once only
         {"Room3_12-14-2009_99999999999_1.wma", P::PlayPlaying, 1, "12:00:01 AM", "12-14-2009", false},
         {"Room3_12-14-2009_86390_3.wmv", P::PlayPlaying, 9.9, "11:59:59 PM", "12-14-2009", true},
         {"ROOM3_12-14-2009_86390_3.WmV", P::PlayPlaying, 10, "12:00:00 AM", "12-15-2009", true},
@@ -59,14 +57,14 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
     EXPECT_TRUE(log.lines.isEmpty());
 }
 
+// A failing tick stops its timer rather than failing five times a second.
 TEST_F(PlayerWindowTest, TickFailureIsLoggedAndStopsTheTick) {
     openSession(QStringLiteral("Room3_12-14-2009_36300_1.wma"));
     catalogue.hasSelection = false;
     window->Timer1->start();
     EXPECT_THROW(window->Timer1_Timer(), QuillonError);
     EXPECT_FALSE(window->Timer1->isActive());
-    EXPECT_TRUE(log.lines.join('\n').contains(
-        "Desc = Quillon502.frmMain.Timer1_Timer() > Quillon502.frmMain.SetClock()"));
+    EXPECT_TRUE(log.lines.join('\n').contains("Timer1_Timer() > Quillon502.frmMain.SetClock()"));
 }
 
 TEST_F(PlayerWindowTest, NoteJumps) {

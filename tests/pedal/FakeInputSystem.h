@@ -4,6 +4,8 @@
 #include "InputDevices.h"
 #include "QuillonError.h"
 
+#include <algorithm>
+
 // What one attached device does; shared between the fake system and any open handle of it.
 struct FakeDeviceState {
     InputDeviceInfo info;
@@ -40,13 +42,11 @@ struct FakeInputSystem : InputSystem {
     }
 
     std::unique_ptr<InputDevice> open(const InputDeviceInfo& info) override {
-        for (const auto& device : m_devices) {
-            if (device->info.path == info.path && !device->openError.isEmpty())
-                raiseError(ErrNo::InputFailure, device->openError);
-            if (device->info.path == info.path)
-                return std::make_unique<Handle>(device);
-        }
-        raiseError(ErrNo::InputFailure, QStringLiteral("No such device"));
+        const auto device = *std::find_if(m_devices.begin(), m_devices.end(),
+                                          [&](const auto& d) { return d->info.path == info.path; });
+        if (!device->openError.isEmpty())
+            raiseError(ErrNo::InputFailure, device->openError);
+        return std::make_unique<Handle>(device);
     }
 
     int listings = 0;

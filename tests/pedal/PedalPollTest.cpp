@@ -1,4 +1,4 @@
-// Finding the pedal and the player window's poll of it, against a scripted pedal and media component.
+// The player window's poll of the pedal, against a scripted pedal and media component.
 #include "FakeCatalogue.h"
 #include "FakeInputSystem.h"
 #include "FakeMediaPlayer.h"
@@ -47,17 +47,6 @@ class PedalPollTest : public ::testing::Test {
     RecordedMessages messages; // no message box may stop a test
 };
 } // namespace
-
-// Start-up goes on without a pedal.
-TEST_F(PedalPollTest, APedalThatWillNotOpenIsLoggedNotRaised) {
-    pedal->openError = QStringLiteral("Permission denied");
-    PedalDevices locked;
-    createInputRoots(locked, [this] { return system; });
-    EXPECT_NO_THROW(GetInputDevices(locked));
-    EXPECT_FALSE(locked.hasPedal());
-    ASSERT_EQ(log.lines.size(), 1);
-    EXPECT_TRUE(log.lines[0].contains(QLatin1String("Quillon502.basGlobals.GetInputDevices()")));
-}
 
 TEST_F(PedalPollTest, ButtonSequencesDriveThePlayer) {
     const struct {

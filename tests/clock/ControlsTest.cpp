@@ -1,4 +1,5 @@
-// Transport controls as sequences of user clicks: rates, box values and player calls.
+// Transport controls as sequences of user clicks (rates, box values, player calls), and the window modes.
+#include "ClickableLabel.h"
 #include "PlayerWindowFixture.h"
 
 #include <QCheckBox>
@@ -19,7 +20,6 @@ struct TransportCase {
 };
 
 const TransportCase kCases[] = {
-    {P::PlayPlaying, "ff", "rate=2 rate=1", false, false, 1.0, P::PlayPlaying},
     {P::PlayPlaying, "fb", "rate=2 rate=1 rate=-2", true, false, 1.0, P::PlayScanReverse},
     {P::PlayPlaying, "bf", "rate=-2 rate=1 rate=2", false, true, 1.0, P::PlayScanForward},
     {P::PlayPlaying, "2pff", "rate=1.25 rate=1 rate=2 rate=1.25", false, false, 1.25, P::PlayPlaying},
@@ -29,7 +29,6 @@ const TransportCase kCases[] = {
     {P::PlayPlaying, "zzz", "pause play pause", false, false, 1.0, P::PlayPaused},
     {P::PlayStopped, "z", "", false, false, 1.0, P::PlayStopped},
     {P::PlayPlaying, "2fz", "rate=1.25 rate=2 rate=1.25 pause", false, false, 1.25, P::PlayPaused},
-    {P::PlayPlaying, "p", "rate=1", false, false, 1.0, P::PlayPlaying},
     {P::PlayPlaying, "2bp", "rate=1.25 rate=-2 rate=1.25 rate=1", false, false, 1.25, P::PlayPlaying},
     {P::PlayPaused, "p", "rate=1 play", false, false, 1.0, P::PlayPlaying},
     {P::PlayPaused, "f", "rate=2", false, true, 1.0, P::PlayPaused}, // a scan does not start playback
@@ -61,36 +60,65 @@ TEST_P(TransportTest, ClickSequence) {
 
 INSTANTIATE_TEST_SUITE_P(Sequences, TransportTest, ::testing::ValuesIn(kCases));
 
-TEST_F(PlayerWindowTest, ClickErrorIsShownAndTheProgramGoesOn) {
-    fake->failOn = QStringLiteral("fullScreen");
-    window->cmbFullScreen->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(messages.shown[0].text.contains("Quillon502.frmMain.cmbFullScreen_Click()"));
-}
-
-// The slider's click is the user's: a click runs it even on the value it has, a drag once on release,
-// code never.
-TEST_F(PlayerWindowTest, SliderClickIsTheUsersAlone) {
+// The user's click, drag or key runs the slider, also on the value it has; a value set in code never
+// does (the sequences above set values that way).
+TEST_F(PlayerWindowTest, SliderActsOnTheUsersClickDragOrKey) {
     window->show();
     QSlider* slider = window->sldRate;
-    auto userDid = [&](int value, const char* calls) {
-        QCoreApplication::processEvents();
-        EXPECT_EQ(slider->value(), value);
-        EXPECT_EQ(fake->calls.join(' '), QLatin1String(calls));
-        fake->calls.clear();
-    };
-    slider->setValue(2);
-    slider->setValue(1);
-    userDid(1, "");
     const QPoint middle = slider->rect().center(), end(slider->width() - 1, slider->height() / 2);
     QTest::mouseClick(slider, Qt::LeftButton, {}, middle);
-    userDid(1, "rate=1");
+    QCoreApplication::processEvents(); // the slider's click runs after the value settles
     QTest::mousePress(slider, Qt::LeftButton, {}, middle);
     QTest::mouseMove(slider, end);
     QTest::mouseRelease(slider, Qt::LeftButton, {}, end);
-    userDid(2, "rate=1.25");
+    QCoreApplication::processEvents();
     QTest::keyClick(slider, Qt::Key_Home);
-    userDid(0, "rate=0.75");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fake->calls.join(' '), QLatin1String("rate=1 rate=1.25 rate=0.75"));
     EXPECT_DOUBLE_EQ(window->PlayRate, 0.75);
+}
+
+using Size = std::pair<int, int>;
+
+TEST_F(PlayerWindowTest, DetailsToggleByWidth) {
+    const struct {
+        bool notes;
+        int startWidth;
+        Size afterFirst, afterSecond;
+    } cases[] = {
+        {true, 9930, {5350, 5300}, {9930, 7500}},
+        {false, 9930, {5350, 5300}, {9930, 5300}},
+        {true, 9945, {9930, 7500}, {5350, 5300}}, // not exactly expanded: counts as collapsed
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.startWidth << (c.notes ? " with notes" : " without notes"));
+        window->lvNotes->clear();
+        if (c.notes)
+            new QTreeWidgetItem(window->lvNotes, QStringList{QStringLiteral("10:00:00 AM")});
+        window->setWidthTwips(c.startWidth);
+        emit window->lblMin->clicked();
+        EXPECT_EQ(Size(window->widthTwips(), window->heightTwips()), c.afterFirst);
+        const bool collapsed = c.afterFirst.first == 5350;
+        EXPECT_EQ(window->lblMin->text(), collapsed ? ">" : "<");
+        EXPECT_EQ(window->lblMin->toolTip(), collapsed ? "Show Details" : "Hide Details");
+        emit window->lblMin->clicked();
+        EXPECT_EQ(Size(window->widthTwips(), window->heightTwips()), c.afterSecond);
+    }
+}
+
+TEST_F(PlayerWindowTest, OverlayHoldsOnTopWithoutMovingOrResizing) {
+    window->show();
+    const QRect where = window->geometry();
+    for (const bool on : {true, false}) {
+        emit window->picMain->clicked();
+        EXPECT_EQ(window->OverlayMode, on);
+        EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_TRUE(window->isVisible()) << "changing the flags must not hide the window";
+        EXPECT_EQ(window->geometry(), where);
+        ASSERT_EQ(messages.shown.size(), on ? 1u : 2u);
+        const auto& shown = messages.shown.back();
+        EXPECT_EQ(shown.kind + ": " + shown.title + ": " + shown.text,
+                  QStringLiteral("message: Vantrel Player Window: Overlay mode is ") + (on ? "ON" : "OFF"));
+    }
 }
 } // namespace
