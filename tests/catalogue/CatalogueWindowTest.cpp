@@ -52,19 +52,17 @@ TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
 }
 
 TEST_F(CatalogueTest, VersionVerdicts) {
-    const QString mp = QStringLiteral(
-                      "error|Media Player 9.0 Required|Media Player 9.0 or later is required!"),
-                  dx = QStringLiteral("error|DirectX 9.x Required|DirectX 9.x is required!");
+    const QString mp = "error|Media Player 9.0 Required|Media Player 9.0 or later is required!",
+                  dx = "error|DirectX 9.x Required|DirectX 9.x is required!";
+    // clang-format off
     const struct {
         const char* mediaVersion; // nullptr: no media component at all
         const char* registryText; // nullptr: the built-in registry; "": no value
         QString refusal;          // empty: both checks pass
-    } cases[] = {{"11.0.5721.5262", "4.09.0000.0900", {}},
-                 {"8.1.0", nullptr, mp},
-                 {"", nullptr, mp},
-                 {nullptr, nullptr, mp},
-                 {"9", "4.08.01.0810", dx},
-                 {"9.0", "", dx}};
+    } cases[] = {
+        {"11.0.5721.5262", "4.09.0000.0900", {}}, {"8.1.0", nullptr, mp}, {"", nullptr, mp},
+        {nullptr, nullptr, mp}, {"9", "4.08.01.0810", dx}, {"9.0", "", dx}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.mediaVersion ? c.mediaVersion : "no component");
         messages.shown.clear();

@@ -25,9 +25,8 @@ TEST(ErrorPath, ChainGrowsPerLevelAndReachesTheUserWithoutEndingTheProgram) {
     EXPECT_EQ(log.lines[1],
               "ERROR: No = 13, Line No = 0, Desc = " + kB + " > " + kC + " > Type mismatch, AddlInfo = ");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].kind, "error");
-    EXPECT_EQ(messages.shown[0].text,
-              "Run-time error '13':\n\n" + kA + " > " + kB + " > " + kC + " > Type mismatch");
+    EXPECT_EQ(messages.shown[0].kind + ": " + messages.shown[0].text,
+              "error: Run-time error '13':\n\n" + kA + " > " + kB + " > " + kC + " > Type mismatch");
 }
 
 TEST(ErrorPath, BuildErrorChainNamesALineAndExtraInfoOnlyWhenThereAreAny) {

@@ -17,12 +17,9 @@ namespace {
 
 const QByteArray exampleDocument = R"(<session>
   <header><items><item name='Room' value='Hall 2'/><item name='Recorder' value='Unit 7'/></items></header>
-  <duration>1:12:45</duration><started>9:30:00 AM</started><finished>10:42:45 AM</finished>
-  <notes>
+  <duration>1:12:45</duration><started>9:30:00 AM</started><finished>10:42:45 AM</finished><notes>
     <note><time>09:31:10</time><speaker>Chair</speaker><text>Opening remarks</text></note>
-    <note><time>10:05:02 AM</time><speaker>Member</speaker><text>Item 4 taken up</text></note>
-  </notes>
-</session>)";
+    <note><time>10:05:02 AM</time><speaker>Member</speaker><text>Item 4 taken up</text></note></notes></session>)";
 
 class LoadXmlTest : public ::testing::Test {
   protected:
@@ -146,19 +143,15 @@ TEST_F(LoadXmlTest, DocumentOrderTimesMissingFieldsOverlongValuesAndAwkwardShape
 
     // Two notes elements of unequal length, nested markup, missing and repeated fields: row i joins
     // the i-th note of each notes element, as the positional queries do.
-    write("ABC_1.xml", R"(<s>
-  <duration>  </duration>
-  <notes>
+    write("ABC_1.xml", R"(<s><duration>  </duration><notes>
     <note><time>10:00:00</time><speaker>A</speaker><text>one</text><text>two</text></note>
     <note><speaker>B</speaker><text>plain <b>bold</b> tail</text></note>
-    <note><time>11:00:00</time><text><![CDATA[<raw> & more]]></text></note>
-  </notes>
+    <note><time>11:00:00</time><text><![CDATA[<raw> & more]]></text></note></notes>
   <other><notes><note><time>99</time></note></notes></other>
   <notes><note><time>x</time><speaker>C</speaker><speaker>D</speaker></note></notes>
   <header><items><item name='a' value='1'/><item value='2'/></items></header>
   <header><items><item name='b'/></items><items><item name='c' value='3'/></items></header>
-  <started>s1</started><started>s2</started>
-</s>)");
+  <started>s1</started><started>s2</started></s>)");
     load();
     EXPECT_EQ(rows(window.lvNotes),
               QStringList({QStringLiteral("10:00:00x|ACD|onetwo"), QStringLiteral("|B|plain bold tail"),
