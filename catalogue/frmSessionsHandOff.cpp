@@ -2,7 +2,6 @@
 #include "frmSessions.h"
 
 #include "ErrorHandling.h"
-#include "Platform.h"
 #include "frmMain.h"
 
 #include <QEvent>
@@ -66,29 +65,8 @@ void frmSessions::handOff(QTreeWidgetItem* row) {
     const QByteArray bytes = fileBytes(row);
 
     const QPointer<frmMain> window = loadedPlayerWindow();
-    if (!window->player())
-        raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
-    // Either window may be closed while the wait lets events run.
-    const auto gone = [&] { return !window || window->isUnloading() || m_unloading; };
-    try {
-        window->player()->setURL(programFolder() + '/' + bytes);
-        // Wait while the media is opening; a file that cannot be opened ends the wait at once.
-        pumpEventsUntil([&] { return gone() || window->player()->openState() != MediaPlayer::OpenOpening; },
-                        m_services.openWaitMs);
-        if (gone())
-            return;
-        window->Timer1->start();
-        window->Init(title, filename, bytes);
-    } catch (...) {
-        // Nothing may play in a window nobody sees.
-        if (!gone()) {
-            skipErrors([&] { window->Timer1->stop(); });
-            skipErrors([&] { window->tmrFoot->stop(); });
-            skipErrors([&] { window->player()->stop(); });
-            skipErrors([&] { window->player()->setURL(QByteArray()); });
-        }
-        throw;
-    }
+    if (!window->openSession(title, filename, bytes, m_services.openWaitMs, [this] { return m_unloading; }))
+        return;
     if (!window->isVisible())
         centreOnCatalogue(window);
     window->show();

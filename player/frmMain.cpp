@@ -3,6 +3,7 @@
 
 #include "ErrorHandling.h"
 #include "PedalDevices.h"
+#include "Platform.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
@@ -62,24 +63,62 @@ void frmMain::Init(const QString& TitleName, const QString& Filename, const QByt
     });
 }
 
+bool frmMain::openSession(const QString& TitleName, const QString& Filename, const QByteArray& FileBytes,
+                          int openWaitMs, const std::function<bool()>& abandoned) {
+    if (!m_player)
+        raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+    // Either window may be closed while the wait lets events run.
+    const QPointer<frmMain> self(this);
+    const auto gone = [&] { return !self || self->isUnloading() || (abandoned && abandoned()); };
+    try {
+        m_player->setURL(programFolder() + '/' + FileBytes);
+        // A file that cannot be opened ends the wait at once.
+        pumpEventsUntil([&] { return gone() || m_player->openState() != MediaPlayer::OpenOpening; },
+                        openWaitMs);
+        if (gone())
+            return false;
+        Timer1->start();
+        Init(TitleName, Filename, FileBytes);
+    } catch (...) {
+        if (!gone())
+            stopEverything(Failures::Skip);
+        throw;
+    }
+    return true;
+}
+
+void frmMain::stopEverything(Failures failures) {
+    const std::function<void()> steps[] = {
+        [this] { Timer1->stop(); },
+        [this] { tmrFoot->stop(); },
+        [this] {
+            if (m_player)
+                m_player->stop();
+        },
+        [this] {
+            if (m_player)
+                m_player->setURL(QByteArray());
+        },
+    };
+    for (const auto& step : steps)
+        failures == Failures::Skip ? void(skipErrors(step)) : step();
+}
+
+void frmMain::handBack(Failures failures) {
+    const auto step = [this] {
+        if (CatalogueLink* catalogue = m_services.catalogue)
+            catalogue->rowCount() == 1 ? catalogue->unload() : catalogue->showAgain();
+    };
+    failures == Failures::Skip ? void(skipErrors(step)) : step();
+}
+
 void frmMain::Form_Unload() {
     logAndRaise(procName(".Form_Unload()"), [&] {
-        Timer1->stop();
-        tmrFoot->stop();
-        if (m_player) {
-            m_player->stop();
-            m_player->setURL(QByteArray());
-        }
+        stopEverything(Failures::Raise);
         const QPointer<frmMain> self(this);
         QCoreApplication::processEvents();
-        if (!self)
-            return;
-        if (CatalogueLink* catalogue = m_services.catalogue) {
-            if (catalogue->rowCount() == 1)
-                catalogue->unload();
-            else
-                catalogue->showAgain();
-        }
+        if (self)
+            handBack(Failures::Raise);
     });
 }
 
@@ -97,27 +136,10 @@ void frmMain::unload() {
     if (self) {
         if (failure) {
             // Whatever failed, nothing goes on playing and the user gets a window back.
-            skipErrors([&] { Timer1->stop(); });
-            skipErrors([&] { tmrFoot->stop(); });
-            skipErrors([&] {
-                if (m_player)
-                    m_player->stop();
-            });
-            skipErrors([&] {
-                if (m_player)
-                    m_player->setURL(QByteArray());
-            });
-            skipErrors([&] {
-                if (CatalogueLink* catalogue = m_services.catalogue) {
-                    if (catalogue->rowCount() == 1)
-                        catalogue->unload();
-                    else
-                        catalogue->showAgain();
-                }
-            });
+            stopEverything(Failures::Skip);
+            handBack(Failures::Skip);
         }
         hide();
-        m_unloaded = true;
         deleteLater();
     }
     if (failure)

@@ -46,7 +46,13 @@ public:
 
     // Loads the window (builds it and runs Form_Load) without showing it.
     static frmMain* load(PlayerServices services);
-    // Runs Form_Unload and destroys the window later; safe to call more than once.
+    // Opens a session: gives the media component the file, waits while it opens (events run meanwhile),
+    // then starts the tick and runs Init. False when the window went, or `abandoned` said so, during the
+    // wait. Whatever fails stops everything before the error is raised: nothing plays unseen.
+    bool openSession(const QString& TitleName, const QString& Filename, const QByteArray& FileBytes,
+                     int openWaitMs, const std::function<bool()>& abandoned);
+    // Stops everything and hands back to the catalogue (Form_Unload), then destroys the window later;
+    // safe to call more than once.
     void unload();
     bool isUnloading() const { return m_unloading; }
 
@@ -82,7 +88,7 @@ public:
     void setWidthTwips(int twips);
     void setHeightTwips(int twips);
 
-    MediaPlayer* player() const { return m_player.get(); }
+    MediaPlayer* player() const { return m_player; }
     const PlayerServices& services() const { return m_services; }
 
     // State
@@ -125,6 +131,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Strict: the first failure ends the sequence and is raised. Lenient: every step runs whatever
+    // failed before it, for paths that are failing already.
+    enum class Failures { Raise, Skip };
+    // The tick, the pedal poll and the media stop, and the media is released, in that order.
+    void stopEverything(Failures failures);
+    // One session on the disc: the program ends with the player; otherwise the catalogue shows again.
+    void handBack(Failures failures);
     void buildLayout();
     void connectEvents();
 
@@ -137,9 +150,8 @@ private:
     void SetTime(const QTime& time, bool MilitaryTime);
 
     PlayerServices m_services;
-    std::unique_ptr<MediaPlayer> m_player;
+    MediaPlayer* m_player = nullptr; // its widget is the window's child: deleted with the window
     int m_widthTwips = 9930;
     int m_heightTwips = 7500;
     bool m_unloading = false;
-    bool m_unloaded = false;
 };

@@ -89,9 +89,15 @@ void frmMain::buildLayout() {
     setHeightTwips(7500);
     const qreal dpr = qApp->devicePixelRatio();
 
-    if (m_services.createMediaPlayer)
-        m_player = m_services.createMediaPlayer(this);
-    MPlayer = m_player && m_player->widget() ? m_player->widget() : new QWidget(this);
+    // The window owns the component through its widget, as it owns every other control.
+    if (std::unique_ptr<MediaPlayer> made =
+            m_services.createMediaPlayer ? m_services.createMediaPlayer(this) : nullptr;
+        made && made->widget()) {
+        if (made->widget()->parentWidget() != this)
+            made->widget()->setParent(this);
+        m_player = made.release();
+    }
+    MPlayer = m_player ? m_player->widget() : new QWidget(this);
     place(MPlayer, "MPlayer", 45, 45, 5085, 4755);
 
     lblMin = place(new ClickableLabel(QStringLiteral("<"), this), "lblMin", 5130, 45, 150, 285);

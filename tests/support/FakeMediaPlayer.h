@@ -5,10 +5,12 @@
 #include "QuillonError.h"
 
 #include <QStringList>
+#include <QWidget>
 
-class FakeMediaPlayer : public MediaPlayer {
+// A widget like the real component, so the player window owns it the same way.
+class FakeMediaPlayer : public QWidget, public MediaPlayer {
 public:
-    QWidget* widget() override { return nullptr; }
+    QWidget* widget() override { return this; }
 
     void setURL(const QByteArray& path) override {
         check("URL");
