@@ -1,4 +1,5 @@
 // Vantrel Quillon: the session player. It takes no arguments and reads no settings.
+#include "DesignedFonts.h"
 #include "EvdevInputSystem.h"
 #include "MpvPlayer.h"
 #include "Platform.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     returnFreedMemoryPromptly();
     QApplication app(argc, argv);
+    DesignedFonts::registerAll();                   // a desktop without them still shows the designed texts
     std::setlocale(LC_NUMERIC, "C");                // libmpv needs the C number format
     QApplication::setQuitOnLastWindowClosed(false); // the catalogue's unload ends the program
 

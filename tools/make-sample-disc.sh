@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes a sample disc folder: the player and two recorded meetings with their notes documents,
-# made from Debian packages only (espeak-ng speaks the meetings, ffmpeg encodes them).
+# Makes a sample disc folder: the player (by tools/make-disc.sh, with its libraries) and two recorded
+# meetings with their notes documents, made from Debian packages only (espeak-ng speaks the meetings,
+# ffmpeg encodes them).
 #
 #   tools/make-sample-disc.sh DEST [QUILLON]
 #
@@ -208,6 +209,6 @@ notes "$base.xml" 50400 "$length" hall2 "Meeting=Planning interview" "Room=Hall 
 wait "$audio1"
 wait "$audio2"
 
-cp "$exe" "$dest/quillon"
-echo "sample disc ready in $dest:"
+# The player with every library it needs, as on any disc.
+"$root/tools/make-disc.sh" --quillon "$exe" "$dest"
 ls -l "$dest"

@@ -11,6 +11,8 @@ packages=(
     libmpv-dev libpugixml-dev libevdev-dev
     # run time: fonts the windows use
     fonts-liberation
+    # the disc's library folder (run paths); the disc check's minimal Debian roots
+    patchelf debootstrap
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xfonts-base
