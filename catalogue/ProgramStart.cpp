@@ -1,6 +1,7 @@
 #include "ProgramStart.h"
 
 #include "ErrorHandling.h"
+#include "UnhandledError.h"
 #include "MessageBoxes.h"
 #include "frmSessions.h"
 

@@ -2,6 +2,7 @@
 #include "frmSessions.h"
 
 #include "ErrorHandling.h"
+#include "UnhandledError.h"
 #include "MessageBoxes.h"
 #include "PedalDevices.h"
 #include "PlatformChecks.h"

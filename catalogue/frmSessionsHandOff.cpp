@@ -2,6 +2,7 @@
 #include "frmSessions.h"
 
 #include "ErrorHandling.h"
+#include "UnhandledError.h"
 #include "frmMain.h"
 
 #include <QEvent>

@@ -1,11 +1,8 @@
 #include "ClockFace.h"
 
+#include "TimeText.h"
+
 namespace ClockFace {
-namespace {
-QString twoDigits(int high, int low) {
-    return QString::number(high) + QString::number(low);
-}
-} // namespace
 
 Reading reading(qint32 secondsOfDay, bool twelveHour) {
     const qint64 s = (static_cast<qint64>(secondsOfDay) % 86400 + 86400) % 86400;
@@ -22,11 +19,8 @@ Reading reading(qint32 secondsOfDay, bool twelveHour) {
             hour = 12;
     }
     r.digits = {hour / 10, hour % 10, minute / 10, minute % 10, second / 10, second % 10};
-    const auto& d = r.digits;
-    r.text = twoDigits(d[0], d[1]) + QLatin1Char(':') + twoDigits(d[2], d[3]) + QLatin1Char(':') +
-             twoDigits(d[4], d[5]);
-    if (twelveHour)
-        r.text += r.pm ? QStringLiteral(" PM") : QStringLiteral(" AM");
+    r.text = SecondsToTime(static_cast<qint32>(s), twelveHour ? QStringLiteral("hh:mm:ss AMPM")
+                                                              : QStringLiteral("hh:mm:ss"));
     return r;
 }
 

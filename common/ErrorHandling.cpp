@@ -1,7 +1,6 @@
 #include "ErrorHandling.h"
 
 #include "AppLog.h"
-#include "MessageBoxes.h"
 
 #include <exception>
 
@@ -63,12 +62,4 @@ ErrorRecord logCurrentError(const QString& procName) {
     if (record.Number == 0) // an error numbered 0 must still count as one
         record.Number = ErrNo::Unknown;
     return record;
-}
-
-QString unhandledErrorText(const QuillonError& error) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number).arg(error.Description);
-}
-
-void reportUnhandledError(const QuillonError& error) {
-    skipErrors([&] { MessageBoxes::error(unhandledErrorText(error), QStringLiteral("Vantrel Quillon")); });
 }

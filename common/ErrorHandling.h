@@ -38,10 +38,6 @@ QuillonError currentError();
 // Logs the current error under procName into a fresh record and returns that record.
 ErrorRecord logCurrentError(const QString& procName);
 
-// The modal message for an error that reached the top of an event handler.
-void reportUnhandledError(const QuillonError& error);
-QString unhandledErrorText(const QuillonError& error);
-
 // The trap of one procedure, armed once with its source name.
 // logAndRaise: log, then raise again with the chained description.
 template <typename F> auto logAndRaise(const QString& procName, F&& body) -> decltype(body()) {
@@ -71,15 +67,5 @@ template <typename F> bool skipErrors(F&& body) noexcept {
         return true;
     } catch (...) {
         return false;
-    }
-}
-
-// The top of an event handler: log and raise inside, then show the error in the modal message
-// and keep running. Nothing ever crosses the Qt event loop.
-template <typename F> void eventHandler(const QString& procName, F&& body) noexcept {
-    try {
-        logAndRaise(procName, std::forward<F>(body));
-    } catch (...) {
-        reportUnhandledError(currentError());
     }
 }

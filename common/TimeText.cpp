@@ -26,6 +26,56 @@ int fullYear(int year, int digits) {
         return year;
     return year < 30 ? 2000 + year : 1900 + year;
 }
+
+// The plain "13:05:09" and "1:05:09 PM" forms without the general parser (a long notes document
+// holds thousands); empty for any other form.
+std::optional<QString> quickAmPm(const QString& time) {
+    // h:mm:ss or hh:mm:ss, then nothing or " AM" / " PM" in capitals; anything else goes the long way.
+    const qsizetype n = time.size();
+    const auto digit = [&](qsizetype i) {
+        return i < n && time[i] >= QLatin1Char('0') && time[i] <= QLatin1Char('9');
+    };
+    const auto value = [&](qsizetype i) { return time[i].unicode() - '0'; };
+    qsizetype i = 0;
+    int h = 0;
+    if (digit(0) && digit(1)) {
+        h = value(0) * 10 + value(1);
+        i = 2;
+    } else if (digit(0)) {
+        h = value(0);
+        i = 1;
+    }
+    const bool clock = i > 0 && i + 6 <= n && time[i] == QLatin1Char(':') && digit(i + 1) && digit(i + 2) &&
+                       time[i + 3] == QLatin1Char(':') && digit(i + 4) && digit(i + 5);
+    if (!clock)
+        return std::nullopt;
+    const int m = value(i + 1) * 10 + value(i + 2);
+    const int s = value(i + 4) * 10 + value(i + 5);
+    i += 6;
+    if (i + 3 == n && time[i] == QLatin1Char(' ') && time[i + 2] == QLatin1Char('M') &&
+        (time[i + 1] == QLatin1Char('A') || time[i + 1] == QLatin1Char('P'))) {
+        if (h < 1 || h > 12)
+            return time;
+        h = h % 12 + (time[i + 1] == QLatin1Char('P') ? 12 : 0);
+    } else if (i != n) {
+        return std::nullopt;
+    }
+    if (h > 23 || m > 59 || s > 59)
+        return time;
+    const int h12 = h % 12 == 0 ? 12 : h % 12;
+    const char16_t text[] = {char16_t(u'0' + h12 / 10),
+                             char16_t(u'0' + h12 % 10),
+                             u':',
+                             char16_t(u'0' + m / 10),
+                             char16_t(u'0' + m % 10),
+                             u':',
+                             char16_t(u'0' + s / 10),
+                             char16_t(u'0' + s % 10),
+                             u' ',
+                             h < 12 ? u'A' : u'P',
+                             u'M'};
+    return QString(reinterpret_cast<const QChar*>(text), 11);
+}
 } // namespace
 
 QString SecondsToTime(qint32 seconds, const QString& pattern) {
@@ -134,6 +184,8 @@ std::optional<QDate> parseDate(QStringView text) {
 QString formatTimeAmPm(const QString& text) {
     if (text.isEmpty())
         return text;
+    if (std::optional<QString> quick = quickAmPm(text))
+        return *quick;
     const std::optional<QTime> t = parseTimeOfDay(text);
     if (!t)
         return text;

@@ -1,16 +1,13 @@
 #include "NotesDocument.h"
 
-#include "ErrorHandling.h"
+#include "ParseBudget.h"
 #include "Platform.h"
-#include "TimeText.h"
 
 #include <pugixml.hpp>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -24,42 +21,6 @@ namespace {
 // references: a document cannot make the reader fetch or expand anything.
 constexpr unsigned kParseOptions =
     pugi::parse_cdata | pugi::parse_escapes | pugi::parse_wconv_attribute | pugi::parse_eol;
-
-// The parser's memory, counted so one load can be held to a budget. Installed before main, so
-// every block the parser ever frees came from here.
-struct TreeBudget {
-    size_t used = 0;
-    size_t limit = SIZE_MAX;
-};
-TreeBudget treeBudget;
-qint64 maxTreeBytes = NotesDocument::MaxTreeBytes;
-constexpr size_t kBlockHeader = alignof(std::max_align_t);
-
-void* budgetedAllocate(size_t size) {
-    if (size > treeBudget.limit || treeBudget.used > treeBudget.limit - size)
-        return nullptr; // the parser reports "out of memory" and the load fails cleanly
-    auto* block = static_cast<unsigned char*>(std::malloc(size + kBlockHeader));
-    if (!block)
-        return nullptr;
-    std::memcpy(block, &size, sizeof size);
-    treeBudget.used += size;
-    return block + kBlockHeader;
-}
-
-void budgetedDeallocate(void* pointer) {
-    if (!pointer)
-        return;
-    unsigned char* block = static_cast<unsigned char*>(pointer) - kBlockHeader;
-    size_t size = 0;
-    std::memcpy(&size, block, sizeof size);
-    treeBudget.used -= size;
-    std::free(block);
-}
-
-[[maybe_unused]] const bool budgetInstalled = [] {
-    pugi::set_memory_management_functions(budgetedAllocate, budgetedDeallocate);
-    return true;
-}();
 
 bool isText(const pugi::xml_node& node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
@@ -116,63 +77,11 @@ qsizetype countElements(const pugi::xml_node& parent, const char* name) {
     return n;
 }
 
-bool usableName(const QByteArray& name) {
-    return !name.contains('/') && !name.contains('\0');
-}
-
 } // namespace
 
-void NotesDocument::setMaxTreeBytesForTests(qint64 bytes) {
-    maxTreeBytes = bytes > 0 ? bytes : MaxTreeBytes;
-}
-
-NotesDocument::NotesDocument() : m_document(std::make_unique<pugi::xml_document>()) {}
+NotesDocument::NotesDocument(qint64 maxTreeBytes)
+    : m_document(std::make_unique<pugi::xml_document>()), m_maxTreeBytes(maxTreeBytes) {}
 NotesDocument::~NotesDocument() = default;
-
-std::optional<QByteArray> NotesDocument::dropLastCharacters(const QByteArray& name, int n) {
-    qsizetype end = name.size();
-    for (int i = 0; i < n; ++i) {
-        if (end == 0)
-            return std::nullopt;
-        // One character back: a whole UTF-8 sequence when the bytes form one, else one byte.
-        qsizetype start = end - 1;
-        const auto byteAt = [&](qsizetype k) { return static_cast<unsigned char>(name[k]); };
-        if (byteAt(start) >= 0x80) {
-            qsizetype lead = start;
-            while (lead > 0 && lead > end - 4 && (byteAt(lead) & 0xC0) == 0x80)
-                --lead;
-            const unsigned char b = byteAt(lead);
-            const qsizetype length = b >= 0xF0 && b <= 0xF4  ? 4
-                                     : b >= 0xE0 && b < 0xF0 ? 3
-                                     : b >= 0xC2 && b < 0xE0 ? 2
-                                                             : 0;
-            if (length == end - lead)
-                start = lead;
-        }
-        end = start;
-    }
-    return name.left(end);
-}
-
-QList<QByteArray> NotesDocument::candidatePaths(const QByteArray& folder, const QByteArray& mediaName) {
-    QList<QByteArray> paths;
-    const auto add = [&](const std::optional<QByteArray>& stem, const char* suffix) {
-        if (stem && usableName(*stem))
-            paths << folder + '/' + *stem + suffix;
-    };
-    add(dropLastCharacters(mediaName, 3), "xml");
-    add(dropLastCharacters(mediaName, 6), ".xml");
-    return paths;
-}
-
-std::optional<QByteArray> NotesDocument::findFor(const QByteArray& folder, const QByteArray& mediaName) {
-    for (const QByteArray& path : candidatePaths(folder, mediaName)) {
-        struct stat info {};
-        if (::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode))
-            return path;
-    }
-    return std::nullopt;
-}
 
 bool NotesDocument::loadFile(const QByteArray& path) {
     m_document->reset();
@@ -242,11 +151,12 @@ bool NotesDocument::loadBytes(const QByteArray& data) {
 
 bool NotesDocument::parse(void* buffer, size_t size) {
     // The document owns the buffer from here on, also when parsing fails.
-    const qint64 budget = std::min<qint64>(maxTreeBytes, TreeBytesPerFileByte * qint64(size) + (64 << 20));
-    treeBudget.limit = treeBudget.used + static_cast<size_t>(budget);
-    const pugi::xml_parse_result result =
-        m_document->load_buffer_inplace_own(buffer, size, kParseOptions, pugi::encoding_auto);
-    treeBudget.limit = SIZE_MAX;
+    const qint64 budget = std::min<qint64>(m_maxTreeBytes, TreeBytesPerFileByte * qint64(size) + (64 << 20));
+    pugi::xml_parse_result result;
+    {
+        const ParseBudget scope(static_cast<size_t>(std::max<qint64>(budget, 0)));
+        result = m_document->load_buffer_inplace_own(buffer, size, kParseOptions, pugi::encoding_auto);
+    }
     if (!result) {
         m_error = QStringLiteral("XML parse error: %1 at offset %2")
                       .arg(QString::fromUtf8(result.description()))
@@ -340,58 +250,6 @@ NotesContent NotesDocument::content() const {
     return content;
 }
 
-QString NotesDocument::elementGet(const QString& path) const {
-    return notesElementGet(*m_document, path);
-}
-
-QString noteTimeText(const QString& time) {
-    // h:mm:ss or hh:mm:ss, then nothing or " AM" / " PM" in capitals; anything else goes the long way.
-    const qsizetype n = time.size();
-    const auto digit = [&](qsizetype i) {
-        return i < n && time[i] >= QLatin1Char('0') && time[i] <= QLatin1Char('9');
-    };
-    const auto value = [&](qsizetype i) { return time[i].unicode() - '0'; };
-    qsizetype i = 0;
-    int h = 0;
-    if (digit(0) && digit(1)) {
-        h = value(0) * 10 + value(1);
-        i = 2;
-    } else if (digit(0)) {
-        h = value(0);
-        i = 1;
-    }
-    const bool clock = i > 0 && i + 6 <= n && time[i] == QLatin1Char(':') && digit(i + 1) && digit(i + 2) &&
-                       time[i + 3] == QLatin1Char(':') && digit(i + 4) && digit(i + 5);
-    if (!clock)
-        return formatTimeAmPm(time);
-    const int m = value(i + 1) * 10 + value(i + 2);
-    const int s = value(i + 4) * 10 + value(i + 5);
-    i += 6;
-    if (i + 3 == n && time[i] == QLatin1Char(' ') && time[i + 2] == QLatin1Char('M') &&
-        (time[i + 1] == QLatin1Char('A') || time[i + 1] == QLatin1Char('P'))) {
-        if (h < 1 || h > 12)
-            return time;
-        h = h % 12 + (time[i + 1] == QLatin1Char('P') ? 12 : 0);
-    } else if (i != n) {
-        return formatTimeAmPm(time);
-    }
-    if (h > 23 || m > 59 || s > 59)
-        return time;
-    const int h12 = h % 12 == 0 ? 12 : h % 12;
-    const char16_t text[] = {char16_t(u'0' + h12 / 10),
-                             char16_t(u'0' + h12 % 10),
-                             u':',
-                             char16_t(u'0' + m / 10),
-                             char16_t(u'0' + m % 10),
-                             u':',
-                             char16_t(u'0' + s / 10),
-                             char16_t(u'0' + s % 10),
-                             u' ',
-                             h < 12 ? u'A' : u'P',
-                             u'M'};
-    return QString(reinterpret_cast<const QChar*>(text), 11);
-}
-
 QString shownText(const QString& text) {
     if (text.size() <= MaxShownChars)
         return text;
@@ -399,75 +257,4 @@ QString shownText(const QString& text) {
     if (text[cut - 1].isHighSurrogate())
         --cut;
     return text.left(cut) + QChar(0x2026);
-}
-
-QString zeroBasedPathToXPath(const QString& path) {
-    QString out;
-    out.reserve(path.size() + 8);
-    QChar quote;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const QChar c = path[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            out += c;
-            continue;
-        }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-            out += c;
-            continue;
-        }
-        if (c == QLatin1Char('[')) {
-            // A predicate that is a plain whole number is a position: shift it by one.
-            const qsizetype close = path.indexOf(QLatin1Char(']'), i + 1);
-            if (close > i) {
-                const QString inner = path.mid(i + 1, close - i - 1).trimmed();
-                bool isNumber = !inner.isEmpty() && inner.size() <= 18;
-                for (const QChar d : inner)
-                    isNumber = isNumber && d >= QLatin1Char('0') && d <= QLatin1Char('9');
-                if (isNumber) {
-                    out += QLatin1Char('[') + QString::number(inner.toLongLong() + 1) + QLatin1Char(']');
-                    i = close;
-                    continue;
-                }
-            }
-        }
-        out += c;
-    }
-    return out;
-}
-
-QString notesElementGet(const pugi::xml_document& document, const QString& path) {
-    const pugi::xml_node root = document.document_element();
-    if (path.isEmpty() || path == QLatin1String("/")) {
-        if (!root)
-            return {};
-        std::string text;
-        for (const pugi::xml_node child : root.children())
-            appendTextContent(child, text);
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    }
-    if (!root)
-        return {};
-    try {
-        const QByteArray xpath = zeroBasedPathToXPath(path).toUtf8();
-        const pugi::xpath_query query(xpath.constData());
-        if (query.return_type() != pugi::xpath_type_node_set)
-            return QString::fromUtf8(query.evaluate_string(pugi::xpath_node(root)).c_str());
-        pugi::xpath_node_set nodes = query.evaluate_node_set(pugi::xpath_node(root));
-        nodes.sort();
-        std::string text;
-        for (const pugi::xpath_node& node : nodes) {
-            if (node.attribute())
-                text += node.attribute().value();
-            else
-                appendTextContent(node.node(), text);
-        }
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    } catch (const pugi::xpath_exception& e) {
-        raiseError(ErrNo::XmlFailure, QStringLiteral("XPath error in \"%1\": %2 at offset %3")
-                                          .arg(path, QString::fromUtf8(e.result().description()))
-                                          .arg(e.result().offset));
-    }
 }

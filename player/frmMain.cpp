@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "ErrorHandling.h"
+#include "UnhandledError.h"
 #include "PedalDevices.h"
 #include "Platform.h"
 #include "Twips.h"

@@ -24,9 +24,6 @@ class QSlider;
 class QToolButton;
 class QTreeWidget;
 
-namespace pugi {
-class xml_document;
-}
 struct NotesContent;
 
 // What the player window is built with: the media component, the catalogue and the pedal.
@@ -143,7 +140,6 @@ private:
 
     // Notes document: InitMetaData takes what the reader found, or nothing without a document.
     void InitMetaData(const NotesContent* content);
-    QString ElementGet(const pugi::xml_document& document, const QString& path);
 
     // Digit clock
     void SetDate(const QDate& date);

@@ -4,6 +4,7 @@
 
 #include "ClickableLabel.h"
 #include "ErrorHandling.h"
+#include "UnhandledError.h"
 
 #include <QMouseEvent>
 #include <QPushButton>

@@ -3,6 +3,7 @@
 
 #include "ErrorHandling.h"
 #include "NotesDocument.h"
+#include "NotesFiles.h"
 #include "Platform.h"
 #include "TimeText.h"
 
@@ -45,7 +46,7 @@ void frmMain::LoadXML(QTreeWidget* ListNotes) {
             !CurrentFileBytes.isEmpty() && displayFileName(CurrentFileBytes) == CurrentFilename
                 ? CurrentFileBytes
                 : CurrentFilename.toUtf8();
-        const std::optional<QByteArray> path = NotesDocument::findFor(programFolder(), name);
+        const std::optional<QByteArray> path = NotesFiles::findFor(programFolder(), name);
         if (!path) {
             InitMetaData(nullptr);
             return;
@@ -80,7 +81,7 @@ void frmMain::LoadXML(QTreeWidget* ListNotes) {
 
         RowBatch rows(content.notes.size());
         for (const NoteEntry& note : std::as_const(content.notes))
-            rows.add({noteTimeText(shownText(note.time)), shownText(note.speaker), shownText(note.text)});
+            rows.add({formatTimeAmPm(shownText(note.time)), shownText(note.speaker), shownText(note.text)});
         content.notes.clear();
         ListNotes->clear();
         rows.addTo(ListNotes);
@@ -116,9 +117,4 @@ void frmMain::InitMetaData(const NotesContent* content) {
         }
         rows.addTo(lvData);
     });
-}
-
-QString frmMain::ElementGet(const pugi::xml_document& document, const QString& path) {
-    return logAndRaise(SourceModule::frmMain + QStringLiteral(".ElementGet()"),
-                       [&] { return notesElementGet(document, path); });
 }

@@ -224,7 +224,7 @@ void BM_FormatTimes(benchmark::State& state) {
     const NotesContent content = document.content();
     for (auto _ : state) {
         for (const NoteEntry& note : content.notes)
-            benchmark::DoNotOptimize(noteTimeText(note.time));
+            benchmark::DoNotOptimize(formatTimeAmPm(note.time));
     }
 }
 BENCHMARK(BM_FormatTimes)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();

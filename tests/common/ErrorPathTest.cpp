@@ -1,4 +1,4 @@
-#include "ErrorHandling.h"
+#include "UnhandledError.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

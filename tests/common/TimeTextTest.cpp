@@ -40,6 +40,23 @@ TEST(TimeText, TimeTextsInAndOut) {
     }
 }
 
+// Plain clock texts take a quick path in formatting: it must agree with parsing on every input.
+TEST(TimeText, FormattingAgreesWithParsing) {
+    // clang-format off
+    const char* const inputs[] = {
+        "09:31:10", "9:31:10", "00:15:00", "12:15:00", "23:59:59", "24:00:00", "25:61:00", "10:60:00",
+        "10:00:60", "10:05:02 AM", "1:05:09 PM", "12:00:00 AM", "12:00:00 PM", "00:10:00 AM", "13:00:00 PM",
+        "10:05:02 am", "10:05:02AM", "10:05 AM", "10:05", " 10:05:02", "10:05:02 ", "10:05:02 PMX",
+        "123:00:00", "1:2:3", "12-14-2009 13:05:09", "garbage", "10:05:02 A", "10:05:02 P.M."};
+    // clang-format on
+    for (const char* input : inputs) {
+        const std::optional<QTime> t = parseTimeOfDay(QString::fromLatin1(input));
+        const QString expected = t ? SecondsToTime(t->msecsSinceStartOfDay() / 1000, QStringLiteral("hh:mm:ss AMPM"))
+                                   : QString::fromLatin1(input);
+        EXPECT_EQ(formatTimeAmPm(QString::fromLatin1(input)), expected) << input;
+    }
+}
+
 TEST(TimeText, DatesNumbersAndKeys) {
     EXPECT_EQ(parseDate(u"12-14-2009"), QDate(2009, 12, 14));
     EXPECT_EQ(parseDate(u"2009-12-14"), QDate(2009, 12, 14));

@@ -1,7 +1,11 @@
 // The notes document reader on its own: file names, parsing, the query rules and bad input.
 #include "NotesDocument.h"
+#include "NotesFiles.h"
+#include "NotesPathQueries.h"
+#include "ParseBudget.h"
 #include "QuillonError.h"
-#include "TimeText.h"
+
+#include <pugixml.hpp>
 
 #include <QDir>
 #include <QFile>
@@ -25,21 +29,21 @@ TEST(NotesFiles, CandidatesCutCharactersNotBytes) {
         {"a/b_1.wma", {}}, // a cut that would leave a path separator is no candidate
     };
     for (const auto& c : cases)
-        EXPECT_EQ(NotesDocument::candidatePaths("/disc", c.media), c.expected) << c.media.constData();
+        EXPECT_EQ(NotesFiles::candidatePaths("/disc", c.media), c.expected) << c.media.constData();
 }
 
 // Empty, binary and malformed files are met through the window's own tests.
 TEST(NotesFiles, FirstExistingOrdinaryFileWins) {
     QTemporaryDir dir;
     const QByteArray folder = QFile::encodeName(dir.path());
-    EXPECT_FALSE(NotesDocument::findFor(folder, "ABC_1.wmv"));
+    EXPECT_FALSE(NotesFiles::findFor(folder, "ABC_1.wmv"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ABC_1.xml"))); // a directory does not count
-    EXPECT_FALSE(NotesDocument::findFor(folder, "ABC_1.wmv"));
+    EXPECT_FALSE(NotesFiles::findFor(folder, "ABC_1.wmv"));
     ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("ABC.xml"))).open(QIODevice::WriteOnly));
-    EXPECT_EQ(NotesDocument::findFor(folder, "ABC_1.wmv"), folder + "/ABC.xml");
+    EXPECT_EQ(NotesFiles::findFor(folder, "ABC_1.wmv"), folder + "/ABC.xml");
     ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("X_1.xml"))).open(QIODevice::WriteOnly));
     ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("X.xml"))).open(QIODevice::WriteOnly));
-    EXPECT_EQ(NotesDocument::findFor(folder, "X_1.wmv"), folder + "/X_1.xml");
+    EXPECT_EQ(NotesFiles::findFor(folder, "X_1.wmv"), folder + "/X_1.xml");
 }
 
 TEST(NotesQueries, PathsAreZeroBasedAndAnInvalidOneRaises) {
@@ -52,13 +56,13 @@ TEST(NotesQueries, PathsAreZeroBasedAndAnInvalidOneRaises) {
                                          {"a[2]", ""},
                                          {"c/@k", "v"},
                                          {"count(a)", "2"}})
-        EXPECT_EQ(document.elementGet(QString::fromLatin1(path)), QString::fromLatin1(expected)) << path;
+        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QString::fromLatin1(path)), QString::fromLatin1(expected)) << path;
     // Only positions shift: not predicates, quoted text or functions.
     for (const auto& [in, out] : {std::pair{"a[9]/b[10]", "a[10]/b[11]"},
                                   {"a[@x='[0]']", "a[@x='[0]']"},
                                   {"a[\"]\"][0]", "a[\"]\"][1]"}})
-        EXPECT_EQ(zeroBasedPathToXPath(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
-    EXPECT_THROW(document.elementGet(QStringLiteral("a[[[")), QuillonError);
+        EXPECT_EQ(NotesPathQueries::zeroBasedPathToXPath(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
+    EXPECT_THROW(NotesPathQueries::elementGet(document.document(), QStringLiteral("a[[[")), QuillonError);
 }
 
 // Every encoding the parser knows; entities neither expanded nor fetched; deep nesting is safe. The
@@ -91,33 +95,41 @@ TEST(NotesInput, EncodingsEntitiesAndDeepNesting) {
         const NoteEntry note = document.content().notes.value(0);
         EXPECT_EQ(note.time + '|' + note.speaker + '|' + note.text, expected)
             << bytes.left(8).toHex().constData();
-        EXPECT_EQ(document.elementGet(QStringLiteral("notes/note[0]")), note.time + note.speaker + note.text);
+        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QStringLiteral("notes/note[0]")), note.time + note.speaker + note.text);
     }
 }
 
 // A huge document is refused by its tree's size (the rows' ceilings are the window's test).
 TEST(NotesInput, TreeHeldToItsBudget) {
     const QByteArray many = "<s>" + QByteArray("<a/>").repeated(50000) + "</s>"; // ~3 MB of nodes
-    NotesDocument::setMaxTreeBytesForTests(1 << 20);
+    NotesDocument small(1 << 20);
+    EXPECT_FALSE(small.loadBytes(many));
+    EXPECT_TRUE(small.errorText().contains(QLatin1String("memory"), Qt::CaseInsensitive));
     NotesDocument document;
-    EXPECT_FALSE(document.loadBytes(many));
-    EXPECT_TRUE(document.errorText().contains(QLatin1String("memory"), Qt::CaseInsensitive));
-    NotesDocument::setMaxTreeBytesForTests(0);
     EXPECT_TRUE(document.loadBytes(many)) << qPrintable(document.errorText());
 }
 
-// The quick path for plain clock texts must agree with the general one on every input.
-TEST(NotesTimeText, QuickPathAgreesWithTheGeneralFormatting) {
-    // clang-format off
-    const char* const inputs[] = {
-        "09:31:10", "9:31:10", "00:15:00", "12:15:00", "23:59:59", "24:00:00", "25:61:00", "10:60:00",
-        "10:00:60", "10:05:02 AM", "1:05:09 PM", "12:00:00 AM", "12:00:00 PM", "00:10:00 AM", "13:00:00 PM",
-        "10:05:02 am", "10:05:02AM", "10:05 AM", "10:05", " 10:05:02", "10:05:02 ", "10:05:02 PMX",
-        "123:00:00", "1:2:3", "12-14-2009 13:05:09", "", "garbage", "10:05:02 A", "10:05:02 P.M."};
-    // clang-format on
-    for (const char* input : inputs)
-        EXPECT_EQ(noteTimeText(QString::fromLatin1(input)), formatTimeAmPm(QString::fromLatin1(input)))
-            << input;
+// A budget holds only while it lives, an inner one cannot lend more than the outer has left, and a
+// tree built under a budget is freed after it safely (the sanitizer build watches the blocks).
+TEST(NotesInput, BudgetsNestAndTreesOutliveThem) {
+    auto tree = std::make_unique<pugi::xml_document>();
+    const char* const text = "<s><a/><b/></s>";
+    {
+        ParseBudget outer(1 << 20);
+        EXPECT_TRUE(tree->load_string(text));
+        EXPECT_GT(outer.used(), 0u);
+        {
+            ParseBudget inner(1 << 22);
+            pugi::xml_document big;
+            EXPECT_FALSE(big.load_string(("<s>" + QByteArray("<a/>").repeated(60000) + "</s>").constData()));
+        }
+        ParseBudget none(0);
+        pugi::xml_document refused;
+        EXPECT_EQ(refused.load_string(text).status, pugi::status_out_of_memory);
+    }
+    tree.reset();
+    pugi::xml_document after;
+    EXPECT_TRUE(after.load_string(("<s>" + QByteArray("<a/>").repeated(60000) + "</s>").constData()));
 }
 
 } // namespace

@@ -1,0 +1,133 @@
+#include "NotesPathQueries.h"
+
+#include "QuillonError.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <string>
+
+namespace NotesPathQueries {
+namespace {
+
+// Text of a node and all its descendants in document order, raw bytes; iterative, so deep
+// nesting is safe. A node that is not an element gives its own value.
+void appendTextContent(const pugi::xml_node& node, std::string& out) {
+    if (node.type() != pugi::node_element) {
+        out += node.value();
+        return;
+    }
+    for (pugi::xml_node current = node.first_child(); current && current != node;) {
+        if (current.type() == pugi::node_pcdata || current.type() == pugi::node_cdata)
+            out += current.value();
+        if (pugi::xml_node child = current.first_child()) {
+            current = child;
+            continue;
+        }
+        while (current != node && !current.next_sibling())
+            current = current.parent();
+        if (current != node)
+            current = current.next_sibling();
+    }
+}
+
+QString text(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+qsizetype count(const pugi::xml_document& document, const char* path) {
+    const pugi::xml_node root = document.document_element();
+    return root ? static_cast<qsizetype>(root.select_nodes(path).size()) : 0;
+}
+
+QString at(const pugi::xml_document& document, const char* list, qsizetype i, const char* field) {
+    return elementGet(document, QStringLiteral("%1[%2]/%3").arg(QLatin1String(list)).arg(i).arg(QLatin1String(field)));
+}
+
+} // namespace
+
+QString zeroBasedPathToXPath(const QString& path) {
+    QString out;
+    out.reserve(path.size() + 8);
+    QChar quote;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const QChar c = path[i];
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            out += c;
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            out += c;
+            continue;
+        }
+        if (c == QLatin1Char('[')) {
+            // A predicate that is a plain whole number is a position: shift it by one.
+            const qsizetype close = path.indexOf(QLatin1Char(']'), i + 1);
+            if (close > i) {
+                const QString inner = path.mid(i + 1, close - i - 1).trimmed();
+                bool isNumber = !inner.isEmpty() && inner.size() <= 18;
+                for (const QChar d : inner)
+                    isNumber = isNumber && d >= QLatin1Char('0') && d <= QLatin1Char('9');
+                if (isNumber) {
+                    out += QLatin1Char('[') + QString::number(inner.toLongLong() + 1) + QLatin1Char(']');
+                    i = close;
+                    continue;
+                }
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString elementGet(const pugi::xml_document& document, const QString& path) {
+    const pugi::xml_node root = document.document_element();
+    if (!root)
+        return {};
+    std::string joined;
+    if (path.isEmpty() || path == QLatin1String("/")) {
+        for (const pugi::xml_node child : root.children())
+            appendTextContent(child, joined);
+        return text(joined);
+    }
+    try {
+        const QByteArray xpath = zeroBasedPathToXPath(path).toUtf8();
+        const pugi::xpath_query query(xpath.constData());
+        if (query.return_type() != pugi::xpath_type_node_set)
+            return text(query.evaluate_string(pugi::xpath_node(root)));
+        pugi::xpath_node_set nodes = query.evaluate_node_set(pugi::xpath_node(root));
+        nodes.sort();
+        for (const pugi::xpath_node& node : nodes) {
+            if (node.attribute())
+                joined += node.attribute().value();
+            else
+                appendTextContent(node.node(), joined);
+        }
+        return text(joined);
+    } catch (const pugi::xpath_exception& e) {
+        raiseError(ErrNo::XmlFailure, QStringLiteral("XPath error in \"%1\": %2 at offset %3")
+                                          .arg(path, QString::fromUtf8(e.result().description()))
+                                          .arg(e.result().offset));
+    }
+}
+
+NotesContent content(const pugi::xml_document& document) {
+    NotesContent content;
+    content.notesFound = count(document, "notes/note");
+    content.itemsFound = count(document, "header/items/item");
+    for (qsizetype i = 0; i < std::min(content.notesFound, NotesDocument::MaxNoteRows); ++i)
+        content.notes.push_back({at(document, "notes/note", i, "time"), at(document, "notes/note", i, "speaker"),
+                                 at(document, "notes/note", i, "text")});
+    for (qsizetype i = 0; i < std::min(content.itemsFound, NotesDocument::MaxItemRows); ++i)
+        content.items.push_back(
+            {at(document, "header/items/item", i, "@name"), at(document, "header/items/item", i, "@value")});
+    content.duration = elementGet(document, QStringLiteral("duration"));
+    content.started = elementGet(document, QStringLiteral("started"));
+    content.finished = elementGet(document, QStringLiteral("finished"));
+    return content;
+}
+
+} // namespace NotesPathQueries
