@@ -11,7 +11,9 @@ const char* const kMonths[] = {"January", "February", "March",     "April",   "M
                                "July",    "August",   "September", "October", "November", "December"};
 const char* const kDays[] = {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
 
-QString twoDigits(int n) { return QString::number(n).rightJustified(2, QLatin1Char('0')); }
+QString twoDigits(int n) {
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
 
 QString renderTime(int h, int m, int s, bool ampm) {
     if (!ampm)
@@ -142,7 +144,9 @@ double numericValue(QStringView text) {
     return text.mid(start, i - start).toString().toDouble();
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 std::optional<QTime> parseTimeOfDay(QStringView text) {
     static const QRegularExpression re(QStringLiteral(
@@ -167,7 +171,8 @@ std::optional<QTime> parseTimeOfDay(QStringView text) {
 }
 
 std::optional<QDate> parseDate(QStringView text) {
-    static const QRegularExpression mdy(QStringLiteral(R"(^\s*(\d{1,2})([-/.])(\d{1,2})\2(\d{2}|\d{4})\s*$)"));
+    static const QRegularExpression mdy(
+        QStringLiteral(R"(^\s*(\d{1,2})([-/.])(\d{1,2})\2(\d{2}|\d{4})\s*$)"));
     static const QRegularExpression ymd(QStringLiteral(R"(^\s*(\d{4})([-/.])(\d{1,2})\2(\d{1,2})\s*$)"));
     QDate date;
     if (const QRegularExpressionMatch m = mdy.match(text.toString()); m.hasMatch()) {

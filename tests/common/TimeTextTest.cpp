@@ -51,8 +51,9 @@ TEST(TimeText, FormattingAgreesWithParsing) {
     // clang-format on
     for (const char* input : inputs) {
         const std::optional<QTime> t = parseTimeOfDay(QString::fromLatin1(input));
-        const QString expected = t ? SecondsToTime(t->msecsSinceStartOfDay() / 1000, QStringLiteral("hh:mm:ss AMPM"))
-                                   : QString::fromLatin1(input);
+        const QString expected =
+            t ? SecondsToTime(t->msecsSinceStartOfDay() / 1000, QStringLiteral("hh:mm:ss AMPM"))
+              : QString::fromLatin1(input);
         EXPECT_EQ(formatTimeAmPm(QString::fromLatin1(input)), expected) << input;
     }
 }

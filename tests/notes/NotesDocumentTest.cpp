@@ -56,12 +56,15 @@ TEST(NotesQueries, PathsAreZeroBasedAndAnInvalidOneRaises) {
                                          {"a[2]", ""},
                                          {"c/@k", "v"},
                                          {"count(a)", "2"}})
-        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QString::fromLatin1(path)), QString::fromLatin1(expected)) << path;
+        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QString::fromLatin1(path)),
+                  QString::fromLatin1(expected))
+            << path;
     // Only positions shift: not predicates, quoted text or functions.
     for (const auto& [in, out] : {std::pair{"a[9]/b[10]", "a[10]/b[11]"},
                                   {"a[@x='[0]']", "a[@x='[0]']"},
                                   {"a[\"]\"][0]", "a[\"]\"][1]"}})
-        EXPECT_EQ(NotesPathQueries::zeroBasedPathToXPath(QString::fromLatin1(in)), QString::fromLatin1(out)) << in;
+        EXPECT_EQ(NotesPathQueries::zeroBasedPathToXPath(QString::fromLatin1(in)), QString::fromLatin1(out))
+            << in;
     EXPECT_THROW(NotesPathQueries::elementGet(document.document(), QStringLiteral("a[[[")), QuillonError);
 }
 
@@ -95,7 +98,8 @@ TEST(NotesInput, EncodingsEntitiesAndDeepNesting) {
         const NoteEntry note = document.content().notes.value(0);
         EXPECT_EQ(note.time + '|' + note.speaker + '|' + note.text, expected)
             << bytes.left(8).toHex().constData();
-        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QStringLiteral("notes/note[0]")), note.time + note.speaker + note.text);
+        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QStringLiteral("notes/note[0]")),
+                  note.time + note.speaker + note.text);
     }
 }
 

@@ -41,7 +41,8 @@ qsizetype count(const pugi::xml_document& document, const char* path) {
 }
 
 QString at(const pugi::xml_document& document, const char* list, qsizetype i, const char* field) {
-    return elementGet(document, QStringLiteral("%1[%2]/%3").arg(QLatin1String(list)).arg(i).arg(QLatin1String(field)));
+    return elementGet(document,
+                      QStringLiteral("%1[%2]/%3").arg(QLatin1String(list)).arg(i).arg(QLatin1String(field)));
 }
 
 } // namespace
@@ -119,7 +120,8 @@ NotesContent content(const pugi::xml_document& document) {
     content.notesFound = count(document, "notes/note");
     content.itemsFound = count(document, "header/items/item");
     for (qsizetype i = 0; i < std::min(content.notesFound, NotesDocument::MaxNoteRows); ++i)
-        content.notes.push_back({at(document, "notes/note", i, "time"), at(document, "notes/note", i, "speaker"),
+        content.notes.push_back({at(document, "notes/note", i, "time"),
+                                 at(document, "notes/note", i, "speaker"),
                                  at(document, "notes/note", i, "text")});
     for (qsizetype i = 0; i < std::min(content.itemsFound, NotesDocument::MaxItemRows); ++i)
         content.items.push_back(
