@@ -6,6 +6,6 @@ QuillonError::QuillonError(int number, QString description, QString source, int 
       HelpFile(std::move(helpFile)), HelpContext(helpContext), Line(line),
       m_what(QString("%1: %2").arg(number).arg(Description).toStdString()) {}
 
-void raiseError(int number, const QString& description, std::source_location where) {
-    throw QuillonError(number, description, QStringLiteral("Quillon502"), static_cast<int>(where.line()));
+void raiseError(int number, const QString& description, int line) {
+    throw QuillonError(number, description, QStringLiteral("Quillon502"), line);
 }

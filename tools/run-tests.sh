@@ -26,4 +26,9 @@ ctest --test-dir build-asan --output-on-failure -E OpenGL
 # exit and leaves its own allocations behind under a name LeakSanitizer can no longer tell.
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=0:abort_on_error=0 \
     ctest --test-dir build-asan --output-on-failure -R OpenGL
+
+echo "=== Fuzz targets, 60 s each (clang with libFuzzer, ASan and UBSan: build-fuzz/)"
+# Fails on any crash, failed check, sanitizer report, leak, or input slower than 1 s.
+tools/fuzz.sh 60
+
 echo "=== all tests passed, twice"

@@ -22,6 +22,15 @@ packages=(
     python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 at-spi2-core dbus xdotool libx11-6
 )
 
+# The fuzz build (tools/fuzz.sh) only: clang and its run-time with libFuzzer and the sanitizers, whose
+# package carries the version of the release's default clang (14 on Debian 12, 19 on Debian 13).
+case "$(cut -d. -f1 /etc/debian_version 2>/dev/null)" in
+    12) clang_version=14 ;;
+    13) clang_version=19 ;;
+    *) clang_version=$(apt-cache depends clang 2>/dev/null | sed -n 's/.*Depends: clang-\([0-9]*\)$/\1/p' | head -n 1) ;;
+esac
+packages+=(clang "libclang-rt-${clang_version:-14}-dev")
+
 missing=()
 for package in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)

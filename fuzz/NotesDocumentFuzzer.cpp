@@ -1,0 +1,59 @@
+// A notes document as a disc may hold it (any bytes) through the reader: the notes, header items,
+// duration, started and finished, each note's time through the list's formatter. The tree's budget is
+// held small first, so refusals by memory are met as often as parses.
+#include "FuzzSupport.h"
+#include "NotesDocument.h"
+#include "TimeText.h"
+
+namespace {
+constexpr qint64 kSmallBudget = 64 * 1024;
+
+void checkShown(const QString& text) {
+    const QString shown = shownText(text);
+    FUZZ_CHECK(shown.size() <= MaxShownChars && text.startsWith(shown.left(shown.size() - 1)), text);
+}
+
+void checkContent(const NotesContent& content) {
+    FUZZ_CHECK(content.notes.size() == std::min(content.notesFound, NotesDocument::MaxNoteRows));
+    FUZZ_CHECK(content.items.size() == std::min(content.itemsFound, NotesDocument::MaxItemRows));
+    for (const NoteEntry& note : content.notes) {
+        // The quick formatting of the common clock texts agrees with the general one on every time.
+        const QString shown = noteTimeText(note.time);
+        FUZZ_CHECK(shown == formatTimeAmPm(note.time), note.time, shown, formatTimeAmPm(note.time));
+        checkShown(note.speaker);
+        checkShown(note.text);
+    }
+    for (const HeaderEntry& item : content.items) {
+        checkShown(item.name);
+        checkShown(item.value);
+    }
+    for (const QString& text : {content.duration, content.started, content.finished})
+        checkShown(text);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    quietLog();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    NotesDocument document;
+    NotesDocument::setMaxTreeBytesForTests(kSmallBudget);
+    bool loaded = document.loadBytes(bytes);
+    NotesDocument::setMaxTreeBytesForTests(0);
+    if (!loaded && document.errorText().contains(QLatin1String("out of memory"))) {
+        // A refusal by the budget leaves the reader whole: the same bytes load under the full budget.
+        loaded = document.loadBytes(bytes);
+        FUZZ_CHECK(loaded || !document.errorText().contains(QLatin1String("out of memory")),
+                   document.errorText());
+    }
+    FUZZ_CHECK(loaded == document.isLoaded());
+    if (!loaded) {
+        FUZZ_CHECK(!document.errorText().isEmpty());
+        return 0;
+    }
+    checkContent(document.content());
+    return 0;
+}
