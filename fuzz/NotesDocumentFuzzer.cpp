@@ -6,7 +6,7 @@
 #include "TimeText.h"
 
 namespace {
-constexpr qint64 kSmallBudget = 64 * 1024;
+constexpr qint64 kSmallBudget = 40 * 1024; // a page and a bit of the parser's tree
 
 void checkShown(const QString& text) {
     const QString shown = shownText(text);
@@ -43,10 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NotesDocument::setMaxTreeBytesForTests(kSmallBudget);
     bool loaded = document.loadBytes(bytes);
     NotesDocument::setMaxTreeBytesForTests(0);
-    if (!loaded && document.errorText().contains(QLatin1String("out of memory"))) {
+    if (!loaded && document.errorText().contains(QLatin1String("memory"), Qt::CaseInsensitive)) {
         // A refusal by the budget leaves the reader whole: the same bytes load under the full budget.
         loaded = document.loadBytes(bytes);
-        FUZZ_CHECK(loaded || !document.errorText().contains(QLatin1String("out of memory")),
+        FUZZ_CHECK(loaded || !document.errorText().contains(QLatin1String("memory"), Qt::CaseInsensitive),
                    document.errorText());
     }
     FUZZ_CHECK(loaded == document.isLoaded());

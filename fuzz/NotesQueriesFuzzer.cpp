@@ -44,8 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (qsizetype i = 0; i < std::min(content.items.size(), kRowsCompared); ++i) {
         const HeaderEntry& item = content.items[i];
-        for (const auto& [path, walked] : {std::pair{QStringLiteral("header/items/item[%1]/@name"), item.name},
-                                           {QStringLiteral("header/items/item[%1]/@value"), item.value}}) {
+        for (const auto& [path, walked] :
+             {std::pair{QStringLiteral("header/items/item[%1]/@name"), item.name},
+              {QStringLiteral("header/items/item[%1]/@value"), item.value}}) {
             const QString queried = query(document, path, i);
             FUZZ_CHECK(queried == walked, path.arg(i), queried, walked);
         }

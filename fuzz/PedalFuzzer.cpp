@@ -135,7 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const bool lostBefore = world.lost;
         const QString text = GetInputDeviceData(devices, nullptr);
-        FUZZ_CHECK(text.size() == 3 && QString(text).remove(QLatin1Char('0')).remove(QLatin1Char('1')).isEmpty(),
+        FUZZ_CHECK(text.size() == 3 &&
+                       QString(text).remove(QLatin1Char('0')).remove(QLatin1Char('1')).isEmpty(),
                    text);
         if (!devices.diPedal) {
             FUZZ_CHECK(text == QLatin1String("000"), text);
