@@ -2,6 +2,7 @@
 
 // What every fuzz target shares: the log kept off syslog, and a check whose failure is a finding.
 #include "AppLog.h"
+#include "TimeText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,4 +29,16 @@ template <typename... Texts> void fuzzReport(const QString& first, const Texts&.
 inline qint64 loggedLines = 0;
 inline void quietLog() {
     setLogSink([](const QString&) { ++loggedLines; });
+}
+
+// A note's time as the list shows it: a time of day comes out as "hh:mm:ss AM" and reads back as the
+// same time; any other text comes out exactly as read.
+inline void checkNoteTimeText(const QString& text) {
+    const std::optional<QTime> time = parseTimeOfDay(text);
+    const QString shown = formatTimeAmPm(text);
+    if (!time) {
+        FUZZ_CHECK(shown == text, text, shown);
+        return;
+    }
+    FUZZ_CHECK(time->isValid() && shown.size() == 11 && parseTimeOfDay(shown) == time, text, shown);
 }
