@@ -26,12 +26,18 @@ double numericValue(QStringView text);
 // Rounds to the nearest whole number, halves to the even one.
 double roundHalfEven(double value);
 
-// A time of day as a user or recorder writes it: "13:05:09", "1:05 PM", "01:05:09 PM", with an
-// optional date in front ("12-14-2009 13:05:09"). Empty when the text is not a time of day.
+// Dates and times are read as leniently as a US-English desktop date conversion reads them:
+// blanks, "-", "/", "." and "," separate; month names and their three-letter abbreviations stand
+// anywhere; a day name is passed over; a year of one or two digits falls in 1930 to 2029.
+
+// A time of day: "13:05:09", "1:05 PM", "0:15:00 AM", "13:05:09 PM" (an hour above 12 decides
+// alone), "9 AM", with or without a date before or after it. Empty when the text is no time of day.
 std::optional<QTime> parseTimeOfDay(QStringView text);
 
-// A calendar date as the recorder writes it: month-day-year ("12-14-2009", "12/14/2009") or
-// ISO year-month-day ("2009-12-14"). Empty when it is not a date.
+// A calendar date alone: month-day-year ("12-14-2009", "12/14/09", "12 14 2009"), day-month-year
+// when the first number is above 12 ("14.12.2009"), year-month-day when the first can only be a
+// year ("2009-12-14"), or with a month name ("Dec 14 2009", "14-Dec-2009", "December 14, 2009").
+// Empty when it is not a date, or carries a time too.
 std::optional<QDate> parseDate(QStringView text);
 
 // "hh:mm:ss AMPM" of a time text; a text that is not a time of day comes back exactly as read.

@@ -1,56 +1,77 @@
 #include "NotesFiles.h"
 
+#include <QString>
+
+#include <algorithm>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace NotesFiles {
 namespace {
+
 bool usableName(const QByteArray& name) {
     return !name.contains('/') && !name.contains('\0');
 }
 
-} // namespace
-
-std::optional<QByteArray> dropLastCharacters(const QByteArray& name, int n) {
-    qsizetype end = name.size();
-    for (int i = 0; i < n; ++i) {
-        if (end == 0)
-            return std::nullopt;
-        // One character back: a whole UTF-8 sequence when the bytes form one, else one byte.
-        qsizetype start = end - 1;
-        const auto byteAt = [&](qsizetype k) { return static_cast<unsigned char>(name[k]); };
-        if (byteAt(start) >= 0x80) {
-            qsizetype lead = start;
-            while (lead > 0 && lead > end - 4 && (byteAt(lead) & 0xC0) == 0x80)
-                --lead;
-            const unsigned char b = byteAt(lead);
-            const qsizetype length = b >= 0xF0 && b <= 0xF4  ? 4
-                                     : b >= 0xE0 && b < 0xF0 ? 3
-                                     : b >= 0xC2 && b < 0xE0 ? 2
-                                                             : 0;
-            if (length == end - lead)
-                start = lead;
-        }
-        end = start;
-    }
-    return name.left(end);
+bool isOrdinaryFile(const QByteArray& path) {
+    struct stat info {};
+    return ::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-QList<QByteArray> candidatePaths(const QByteArray& folder, const QByteArray& mediaName) {
-    QList<QByteArray> paths;
-    const auto add = [&](const std::optional<QByteArray>& stem, const char* suffix) {
-        if (stem && usableName(*stem))
-            paths << folder + '/' + *stem + suffix;
+// Equal but for letter case: ASCII letters in any name, and all of Unicode's where both names
+// are UTF-8.
+bool sameIgnoringCase(const QByteArray& a, const QByteArray& b) {
+    if (a.compare(b, Qt::CaseInsensitive) == 0)
+        return true;
+    if (a.isValidUtf8() && b.isValidUtf8())
+        return QString::fromUtf8(a).compare(QString::fromUtf8(b), Qt::CaseInsensitive) == 0;
+    return false;
+}
+
+// Every entry of a folder, read once for all candidates; empty when it cannot be read.
+QList<QByteArray> entriesOf(const QByteArray& folder) {
+    QList<QByteArray> names;
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir))
+        names << QByteArray(entry->d_name);
+    ::closedir(dir);
+    return names;
+}
+
+} // namespace
+
+QList<QByteArray> candidateNames(const QByteArray& mediaName) {
+    QList<QByteArray> names;
+    const auto add = [&](qsizetype cut, const char* suffix) {
+        if (cut < 0)
+            return;
+        const QByteArray name = mediaName.left(cut) + suffix;
+        if (usableName(name))
+            names << name;
     };
-    add(dropLastCharacters(mediaName, 3), "xml");
-    add(dropLastCharacters(mediaName, 6), ".xml");
-    return paths;
+    const qsizetype dot = mediaName.lastIndexOf('.');
+    add(dot < 0 ? -1 : dot + 1, "xml");
+    add(mediaName.lastIndexOf('_'), ".xml");
+    return names;
 }
 
 std::optional<QByteArray> findFor(const QByteArray& folder, const QByteArray& mediaName) {
-    for (const QByteArray& path : candidatePaths(folder, mediaName)) {
-        struct stat info {};
-        if (::stat(path.constData(), &info) == 0 && S_ISREG(info.st_mode))
-            return path;
+    const QList<QByteArray> candidates = candidateNames(mediaName);
+    std::optional<QList<QByteArray>> entries; // listed only when an exact name is missing
+    for (const QByteArray& candidate : candidates) {
+        if (isOrdinaryFile(folder + '/' + candidate))
+            return folder + '/' + candidate;
+        if (!entries) {
+            entries = entriesOf(folder);
+            std::sort(entries->begin(), entries->end());
+        }
+        for (const QByteArray& entry : std::as_const(*entries)) {
+            if (entry != candidate && sameIgnoringCase(entry, candidate) &&
+                isOrdinaryFile(folder + '/' + entry))
+                return folder + '/' + entry;
+        }
     }
     return std::nullopt;
 }

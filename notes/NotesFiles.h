@@ -7,16 +7,15 @@
 
 namespace NotesFiles {
 
-// The file names tried for a media file, in order: the name with its last 3 characters
-// replaced by "xml", then the name without its last 6 characters plus ".xml". A cut that
-// is not possible, or that leaves no usable name, is left out.
-QList<QByteArray> candidatePaths(const QByteArray& folder, const QByteArray& mediaName);
+// The names tried for a media file, in order: the name up to its last dot plus "xml"
+// (ABC_1.wmv gives ABC_1.xml), then the part before its last "_" plus ".xml", the name all
+// channels of a session share (ABC.xml). A name without a dot, or without a "_", gives no such
+// candidate; nor does one that would hold a path separator.
+QList<QByteArray> candidateNames(const QByteArray& mediaName);
 
-// The first candidate that exists as an ordinary file (a directory does not count).
+// The first candidate that exists in the folder as an ordinary file, its name matched in any
+// letter case (burned discs often carry upper-case names). Where several files differ from a
+// candidate only in case, the exact name wins, else the first in byte order.
 std::optional<QByteArray> findFor(const QByteArray& folder, const QByteArray& mediaName);
-
-// The name with its last n characters removed; UTF-8 sequences count as one character,
-// any other byte as one. Empty when the name is shorter than n characters.
-std::optional<QByteArray> dropLastCharacters(const QByteArray& name, int n);
 
 } // namespace NotesFiles

@@ -11,39 +11,65 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-TEST(NotesFiles, CandidatesCutCharactersNotBytes) {
-    const struct {
-        QByteArray media;
-        QList<QByteArray> expected;
-    } cases[] = {
-        {"ABC_1.wmv", {"/disc/ABC_1.xml", "/disc/ABC.xml"}},
-        {"AB.wma", {"/disc/AB.xml", "/disc/.xml"}}, // too short for the second cut, then for both
-        {"A.wma", {"/disc/A.xml"}},
+TEST(NotesFiles, CandidateNames) {
+    const std::pair<QByteArray, QList<QByteArray>> cases[] = {
+        {"ABC_1.wmv", {"ABC_1.xml", "ABC.xml"}},
+        {"ROOM3_12-14-2009_34200_1.WMA", {"ROOM3_12-14-2009_34200_1.xml", "ROOM3_12-14-2009_34200.xml"}},
+        {"Room3_12-14-2009_34200_1.wm", {"Room3_12-14-2009_34200_1.xml", "Room3_12-14-2009_34200.xml"}},
+        {"Salé_1.wmé", {"Salé_1.xml", "Salé.xml"}},
+        {"X\xe9_1.w\xff", {"X\xe9_1.xml", "X\xe9.xml"}}, // names that are not UTF-8 keep their bytes
+        {"A.b_c", {"A.xml", "A.b.xml"}},
+        {"AB.wma", {"AB.xml"}}, // no "_": no shared name
+        {"AB_1", {"AB.xml"}},   // no dot: no own name
+        {"_1.wma", {"_1.xml", ".xml"}},
         {"ab", {}},
-        {"Salé_1.wmé", {"/disc/Salé_1.xml", "/disc/Salé.xml"}},       // a two-byte character counts as one
-        {"X\xe9_1.wm\xff", {"/disc/X\xe9_1.xml", "/disc/X\xe9.xml"}}, // and so does a stray byte
-        {"a/b_1.wma", {}}, // a cut that would leave a path separator is no candidate
+        {"a/b_1.wma", {}}, // a name that would name another folder is no candidate
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(NotesFiles::candidatePaths("/disc", c.media), c.expected) << c.media.constData();
+    for (const auto& [media, expected] : cases)
+        EXPECT_EQ(NotesFiles::candidateNames(media), expected) << media.constData();
 }
 
-// Empty, binary and malformed files are met through the window's own tests.
-TEST(NotesFiles, FirstExistingOrdinaryFileWins) {
-    QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path());
-    EXPECT_FALSE(NotesFiles::findFor(folder, "ABC_1.wmv"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ABC_1.xml"))); // a directory does not count
-    EXPECT_FALSE(NotesFiles::findFor(folder, "ABC_1.wmv"));
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("ABC.xml"))).open(QIODevice::WriteOnly));
-    EXPECT_EQ(NotesFiles::findFor(folder, "ABC_1.wmv"), folder + "/ABC.xml");
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("X_1.xml"))).open(QIODevice::WriteOnly));
-    ASSERT_TRUE(QFile(dir.filePath(QStringLiteral("X.xml"))).open(QIODevice::WriteOnly));
-    EXPECT_EQ(NotesFiles::findFor(folder, "X_1.wmv"), folder + "/X_1.xml");
+// Only ordinary files count, in any letter case, the exact name first and the candidates' order kept.
+TEST(NotesFiles, FoundInAnyLetterCase) {
+    const struct {
+        QList<QByteArray> files; // a name ending in "/" is a folder
+        QByteArray media;
+        QByteArray found; // empty: none
+    } cases[] = {
+        {{}, "ABC_1.wmv", ""},
+        {{"ABC_1.xml/"}, "ABC_1.wmv", ""},
+        {{"ABC_1.xml/", "ABC.xml"}, "ABC_1.wmv", "ABC.xml"},
+        {{"X_1.xml", "X.xml"}, "X_1.wmv", "X_1.xml"},
+        {{"ROOM3_12-14-2009_34200.XML"}, "ROOM3_12-14-2009_34200_1.WMA", "ROOM3_12-14-2009_34200.XML"},
+        {{"room3_1.Xml", "ROOM3.xml"},
+         "ROOM3_1.WMA",
+         "room3_1.Xml"}, // own name in any case before the shared
+        {{"ABC_1.XML", "abc_1.xml", "ABC_1.xml"}, "ABC_1.wmv", "ABC_1.xml"}, // the exact name wins
+        {{"abc_1.xml", "ABC_1.XML"}, "ABC_1.wmv", "ABC_1.XML"},              // else the first in byte order
+        {{"ABC_1.XML/", "abc_1.xml"}, "ABC_1.wmv", "abc_1.xml"},             // a folder is passed over
+        {{"SALÉ.XML"}, "salé_1.wma", "SALÉ.XML"},
+        {{"X\xe9.XML"}, "x\xe9_1.wma", "X\xe9.XML"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        for (const QByteArray& name : c.files) {
+            const QByteArray path = folder + '/' + name;
+            ASSERT_EQ(name.endsWith('/') ? ::mkdir(path.constData(), 0700)
+                                         : ::close(::creat(path.constData(), 0600)),
+                      0);
+        }
+        const std::optional<QByteArray> found = NotesFiles::findFor(folder, c.media);
+        EXPECT_EQ(found.value_or(QByteArray()), c.found.isEmpty() ? QByteArray() : folder + '/' + c.found)
+            << c.media.constData();
+    }
 }
 
 TEST(NotesQueries, PathsAreZeroBasedAndAnInvalidOneRaises) {

@@ -2,6 +2,7 @@
 #include "FakeCatalogue.h"
 #include "NotesDocument.h"
 #include "Platform.h"
+#include "RecordingStart.h"
 #include "TestSupport.h"
 #include "frmMain.h"
 
@@ -159,6 +160,24 @@ TEST_F(LoadXmlTest, DocumentOrderTimesMissingFieldsOverlongValuesAndAwkwardShape
     EXPECT_EQ(rows(window.lvData).mid(2), QStringList({QStringLiteral("abc|13"), QStringLiteral("|2"),
                                                        QStringLiteral("|"), QStringLiteral("|")}));
     EXPECT_EQ(window.lblStartTime->text(), QStringLiteral("s1s2"));
+}
+
+// A disc burned with upper-case names, and note times written loosely: the notes are found, each
+// time shows as "hh:mm:ss AMPM", and a double-click on the row's text finds its play position.
+TEST_F(LoadXmlTest, UpperCaseDiscAndLenientNoteTimes) {
+    write("ROOM3_12-14-2009_34200.XML", R"(<s><notes>
+    <note><time>9:31 AM</time></note><note><time>13:05:09 PM</time></note>
+    <note><time>21:05</time></note><note><time>0:15:00 AM</time></note></notes></s>)");
+    load("ROOM3_12-14-2009_34200_1.WMA"); // recorded from 09:30:00
+    const std::pair<const char*, qint64> expected[] = {
+        {"09:31:00 AM", 60}, {"01:05:09 PM", 12909}, {"09:05:00 PM", 41700}, {"12:15:00 AM", 53100}};
+    ASSERT_EQ(window.lvNotes->topLevelItemCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QString time = window.lvNotes->topLevelItem(i)->text(0);
+        EXPECT_EQ(time, QLatin1String(expected[i].first));
+        EXPECT_EQ(RecordingStart::notePosition(window.CurrentFilename, time), expected[i].second)
+            << qPrintable(time);
+    }
 }
 
 // No limit at 32,767 rows; beyond the reader's own ceilings the rest is logged, not shown.
