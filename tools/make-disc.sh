@@ -31,15 +31,16 @@ host_libraries=(
     'ld-linux.*' 'linux-vdso.*' 'libc\.so.*' 'libm\.so.*' 'libpthread\.so.*' 'libdl\.so.*'
     'librt\.so.*' 'libresolv\.so.*' 'libutil\.so.*' 'libanl\.so.*'
     # GL/EGL/GLX dispatch (glvnd): they pick the GPU vendor's driver installed on the host.
-    'libGL\.so.*' 'libGLX\.so.*' 'libGLdispatch\.so.*' 'libEGL\.so.*' 'libOpenGL\.so.*'
-    'libGLESv2\.so.*'
+    # (glvnd's libOpenGL is carried: not every desktop installs it, and it only forwards to these.)
+    'libGL\.so.*' 'libGLX\.so.*' 'libGLdispatch\.so.*' 'libEGL\.so.*' 'libGLESv2\.so.*'
     # Mesa's buffer manager and the kernel's DRM interface: must match the host's drivers and kernel.
     'libgbm\.so.*' 'libdrm\.so.*' 'libdrm_.*'
     # Xlib and the core xcb libraries Mesa's GLX/EGL use: one copy serves the host's driver and us.
-    'libX11\.so.*' 'libX11-xcb\.so.*' 'libXext\.so.*' 'libXfixes\.so.*' 'libXxf86vm\.so.*'
-    'libXau\.so.*' 'libXdmcp\.so.*' 'libxshmfence\.so.*' 'libxcb\.so.*' 'libxcb-glx\.so.*'
-    'libxcb-dri2\.so.*' 'libxcb-dri3\.so.*' 'libxcb-present\.so.*' 'libxcb-randr\.so.*'
-    'libxcb-shm\.so.*' 'libxcb-sync\.so.*' 'libxcb-xfixes\.so.*'
+    # (libXfixes and xcb-dri2 are carried: Mesa no longer needs them, so newer desktops may lack them.)
+    'libX11\.so.*' 'libX11-xcb\.so.*' 'libXext\.so.*' 'libXxf86vm\.so.*' 'libXau\.so.*'
+    'libXdmcp\.so.*' 'libxshmfence\.so.*' 'libxcb\.so.*' 'libxcb-glx\.so.*' 'libxcb-dri3\.so.*'
+    'libxcb-present\.so.*' 'libxcb-randr\.so.*' 'libxcb-shm\.so.*' 'libxcb-sync\.so.*'
+    'libxcb-xfixes\.so.*'
     # Wayland's client and server libraries: Mesa's EGL links them, so one copy must serve both.
     'libwayland-client\.so.*' 'libwayland-server\.so.*'
     # xkbcommon reads the host's keyboard descriptions (xkb-data) and must match them.
@@ -55,6 +56,10 @@ host_libraries=(
     'libmd\.so.*' 'libglapi\.so.*' 'libffi\.so.*'
 )
 host_pattern="^($(IFS='|'; echo "${host_libraries[*]}"))\$"
+if [[ $dest == --host-list ]]; then # for the disc check: what a library may resolve to outside
+    printf '%s\n' "$host_pattern"
+    exit 0
+fi
 
 # The Qt plugins the program uses: the X11 platform with its GL integrations (without them any
 # machine that draws with OpenGL fails) and the SVG pictures.

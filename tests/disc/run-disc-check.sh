@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The disc check: a disc made by tools/make-disc.sh, run in minimal Debian 12 and Debian 13 roots
+# that hold only what a bare X11 desktop has, on an X server of the host.
+#   run-disc-check.sh QUILLON SHOTS_DIR ROOTS_DIR
+# ROOTS_DIR keeps the roots between runs. In each root: every library of the disc resolves inside
+# its folder or to the host list; the catalogue shows its rows, a double-click on the video row plays
+# it with the clock running, closing returns to the catalogue; a one-file disc opens the player. The
+# discs are mounted read-only at a path with spaces and non-ASCII letters, and nothing is written.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+exe=$1
+shots=$2
+roots=$3
+suites=(bookworm trixie)
+
+if ((EUID != 0)); then
+    echo "SKIPPED: the disc check makes Debian roots and mounts in them, which needs root"
+    exit 77
+fi
+mkdir -p "$shots" "$roots"
+rm -f "$shots"/*.png "$shots"/*.txt
+pids=()
+for suite in "${suites[@]}"; do
+    "$here/make-root.sh" "$roots/$suite" "$suite" &
+    pids+=($!)
+done
+for pid in "${pids[@]}"; do wait "$pid"; done
+
+work=$(mktemp -d "$roots/work.XXXXXX")
+xvfb_pid=
+cleanup() {
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+name="Sitzungen März 2024 – Saal 3"
+"$root/tools/make-sample-disc.sh" "$work/$name" "$exe" >"$shots/make-disc.txt"
+"$root/tools/make-disc.sh" --quillon "$exe" "$work/Eine Datei" \
+    "$work/$name/Hall2_03-02-2010_50400_1.wma" >>"$shots/make-disc.txt"
+host_pattern=$("$root/tools/make-disc.sh" --host-list)
+
+display=90
+while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$shots/xvfb.txt" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [[ -S /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
+export DISPLAY=:$display
+
+failed=0
+for suite in "${suites[@]}"; do
+    in_root=(unshare --mount --propagation private "$here/in-root.sh" "$roots/$suite" "$DISPLAY")
+
+    # Every file of the library folder, as the root's own loader resolves it.
+    libs='cd "/media/disc" && for f in quillon quillon-libs/*.so* quillon-libs/plugins/*/*.so; do echo "== $f"; ldd "$f"; done'
+    "${in_root[@]}" "$work/$name" disc "$work/written" /bin/sh -c "$libs" >"$shots/$suite-ldd.txt" 2>&1 || true
+    if ! summary=$(awk -v host="$host_pattern" '
+            /^== / { files++; next }
+            /not found/ { print "not found: " $0; bad++; next }
+            { gsub(/\/\.\//, "/") }
+            $2 == "=>" && $3 ~ /^\/media\/disc\/quillon-libs\// { inside++; next }
+            $2 == "=>" { if ($1 ~ host) { outside[$1] = 1; next } print "outside the host list: " $0; bad++; next }
+            { if ($1 !~ /^(linux-vdso|\/lib64\/ld-linux|statically)/) { print "unexpected: " $0; bad++ } }
+            END { n = 0; for (k in outside) n++
+                  printf "%d files; %d references inside the folder; %d host libraries\n", files, inside, n
+                  exit (bad > 0 || files < 100) }' "$shots/$suite-ldd.txt"); then
+        echo "FAILED $suite: libraries resolve wrongly:"
+        echo "$summary"
+        failed=1
+    else
+        echo "$suite ldd: $summary"
+    fi
+
+    /usr/bin/python3 "$here/drive_disc.py" catalogue "$work/$name" "$shots" "$suite" -- \
+        "${in_root[@]}" "$work/$name" "$name" "$work/written" || failed=1
+    if [[ -s $work/written ]]; then
+        echo "FAILED $suite: files written:"; cat "$work/written"; failed=1
+    fi
+    /usr/bin/python3 "$here/drive_disc.py" single "$work/Eine Datei" "$shots" "$suite-one-file" -- \
+        "${in_root[@]}" "$work/Eine Datei" "Eine Datei" "$work/written" || failed=1
+    if [[ -s $work/written ]]; then
+        echo "FAILED $suite one-file disc: files written:"; cat "$work/written"; failed=1
+    fi
+done
+exit "$failed"
