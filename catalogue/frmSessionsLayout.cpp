@@ -1,6 +1,7 @@
 // The catalogue window as designed: black, two yellow labels and the session list, centred.
 #include "frmSessions.h"
 
+#include "Accessibility.h"
 #include "Artwork.h"
 #include "DesignedLayout.h"
 #include "Twips.h"
@@ -28,7 +29,7 @@ const int frmSessions::ColumnWidthTwips[frmSessions::ColumnCount] = {2500, 1000,
 
 void frmSessions::buildLayout() {
     setObjectName(QStringLiteral("frmSessions"));
-    setAccessibleName(QStringLiteral("frmSessions"));
+    Accessibility::announceAsWindow(this); // its accessible name is its title
     setWindowTitle(QStringLiteral("Vantrel Quillon"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon_catalogue")));
     paintWindow(this);
@@ -45,6 +46,10 @@ void frmSessions::buildLayout() {
               "Label1", 1440, 90, 3255, 240);
     Label2 = place(yellowLabel(QStringLiteral("Double-Click to Play"), this, sansFont(kStandardPx)), "Label2",
                    4545, 2700, 1500, 240);
+    // Labels speak their text; the list is known by its heading.
+    lvSessions->setAccessibleName(Label1->text());
+    Label1->setBuddy(lvSessions);
+    Accessibility::ringKeyboardFocus(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

@@ -22,10 +22,11 @@ QToolButton* makeButton(QWidget* parent, const char* name, const QString& text, 
     return button;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& accessible) {
+// A screen reader speaks the label's text (a time, a message) and then what it is.
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& what) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
-    label->setAccessibleName(accessible);
+    label->setAccessibleDescription(what);
     return label;
 }
 } // namespace

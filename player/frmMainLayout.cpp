@@ -1,6 +1,7 @@
 // The player window as designed: every control at its place in twips, with its looks.
 #include "frmMain.h"
 
+#include "Accessibility.h"
 #include "Artwork.h"
 #include "ClickableLabel.h"
 #include "DesignedLayout.h"
@@ -81,7 +82,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildLayout() {
     setObjectName(QStringLiteral("frmMain"));
-    setAccessibleName(QStringLiteral("frmMain"));
+    Accessibility::announceAsWindow(this); // its accessible name is its title
     setWindowTitle(QStringLiteral("Vantrel Quillon"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon_monitor")));
     paintWindow(this);
@@ -99,6 +100,8 @@ void frmMain::buildLayout() {
     }
     MPlayer = m_player ? m_player->widget() : new QWidget(this);
     place(MPlayer, "MPlayer", 45, 45, 5085, 4755);
+    if (MPlayer->accessibleName().isEmpty())
+        MPlayer->setAccessibleName(QStringLiteral("Media player"));
 
     lblMin = place(new ClickableLabel(QStringLiteral("<"), this), "lblMin", 5130, 45, 150, 285);
     lblMin->setToolTip(QStringLiteral("Hide Details"));
@@ -107,9 +110,11 @@ void frmMain::buildLayout() {
 
     picMain = place(new ClickableLabel(this), "picMain", 6705, -45, 1410, 480);
     picMain->setPixmap(Artwork::pixmap(QStringLiteral("logo"), QSize(94, 32), dpr));
+    picMain->setAccessibleName(QStringLiteral("Vantrel Quillon")); // the words on the logo
 
     picClockFrame = place(new QLabel(this), "picClockFrame", 5535, 630, 3930, 1080);
     picClockFrame->setPixmap(Artwork::pixmap(QStringLiteral("clock_panel"), QSize(262, 72), dpr));
+    picClockFrame->setAccessibleName(QStringLiteral("Recorded time")); // its description: the time shown
 
     chkScanBack = place(faceButton(this, QStringLiteral("btn_rew"), QSize(61, 19), true), "chkScanBack",
                         5310, 1980, 1005, 330);
@@ -121,6 +126,13 @@ void frmMain::buildLayout() {
     cmbPlay->setToolTip(QStringLiteral("Play/Resume"));
     chkScanForward = place(faceButton(this, QStringLiteral("btn_ff"), QSize(61, 19), true),
                            "chkScanForward", 8685, 1980, 1005, 330);
+    // The word on each face, and what the scan boxes do (the others say it in their tool tips).
+    chkScanBack->setAccessibleName(QStringLiteral("rew"));
+    chkScanBack->setAccessibleDescription(QStringLiteral("Scan back"));
+    cmbPause->setAccessibleName(QStringLiteral("pause"));
+    cmbPlay->setAccessibleName(QStringLiteral("play"));
+    chkScanForward->setAccessibleName(QStringLiteral("ff"));
+    chkScanForward->setAccessibleDescription(QStringLiteral("Scan forward"));
 
     Label1 = place(new QLabel(QStringLiteral("Session Information"), this), "Label1", 6165, 2565, 1815, 240);
     Label1->setFont(sansFont(kLargePx));
@@ -133,6 +145,8 @@ void frmMain::buildLayout() {
     sldRate = place(new QSlider(Qt::Horizontal, this), "sldRate", 8775, 2880, 960, 480);
     sldRate->setTickPosition(QSlider::TicksBelow);
     sldRate->setPageStep(1);
+    sldRate->setAccessibleName(QStringLiteral("Speed"));
+    Label2->setBuddy(sldRate);
 
     cmbFullScreen = place(new QToolButton(this), "cmbFullScreen", 8820, 4050, 915, 780);
     cmbFullScreen->setText(QStringLiteral("Full Screen"));
@@ -143,8 +157,12 @@ void frmMain::buildLayout() {
     cmbFullScreen->hide();
 
     lvNotes = place(reportList(this), "lvNotes", 45, 4950, 9735, 2040);
+    lvNotes->setAccessibleName(QStringLiteral("Notes"));
+    lvData->setAccessibleName(Label1->text());
+    Label1->setBuddy(lvData);
 
     txtButtons = place(new QLineEdit(QStringLiteral("000"), this), "txtButtons", 9135, 90, 465, 285);
+    txtButtons->setAccessibleName(QStringLiteral("Pedal buttons"));
     txtButtons->hide();
 
     lblSessionDate = place(new QLabel(this), "lblSessionDate", 9675, 4230, 960, 195);
@@ -167,13 +185,15 @@ void frmMain::buildLayout() {
         const QByteArray name = "picClock(" + QByteArray::number(i) + ")";
         picClock[i] = place(new QLabel(picClockFrame), name.constData(), kDigitLeft[i], 495, 270, 300);
         picClock[i]->setPixmap(ilTime[0]);
-        picClock[i]->setAccessibleName(QStringLiteral("0"));
+        picClock[i]->setAccessibleName(QStringLiteral("0")); // then the digit shown
     }
     const QPixmap colon = Artwork::pixmap(QStringLiteral("colon"), QSize(11, 15), dpr);
     Picture3 = place(new QLabel(picClockFrame), "Picture3", 675, 540, 165, 225);
     Picture3->setPixmap(colon);
     Picture4 = place(new QLabel(picClockFrame), "Picture4", 1350, 540, 165, 225);
     Picture4->setPixmap(colon);
+    for (QLabel* dots : {Picture3, Picture4})
+        dots->setAccessibleName(QStringLiteral("colon"));
     picClockFrame->setAccessibleDescription(QStringLiteral("00:00:00"));
 
     lblPM = place(new QLabel(QStringLiteral("PM"), picClockFrame), "lblPM", 1665, 810, 375, 240);
@@ -184,6 +204,9 @@ void frmMain::buildLayout() {
     setTextColour(lblStartTime, kLightYellow);
     lblEndTime = place(new QLabel(picClockFrame), "lblEndTime", 2655, 765, 1005, 270);
     setTextColour(lblEndTime, kLightYellow);
+    // Each time speaks itself; the word printed on the panel beside it says which it is.
+    lblStartTime->setAccessibleDescription(QStringLiteral("Start time"));
+    lblEndTime->setAccessibleDescription(QStringLiteral("End time"));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -197,6 +220,10 @@ void frmMain::buildLayout() {
                                  lvNotes,        lvData,      sldRate, MPlayer, txtButtons};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         QWidget::setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    QAbstractButton* const transport[] = {chkScanForward, chkScanBack, cmbPlay, cmbPause, cmbFullScreen};
+    for (QAbstractButton* button : transport)
+        Accessibility::clickOnEnter(button);
+    Accessibility::ringKeyboardFocus(this);
 }
 
 int frmMain::widthTwips() const {

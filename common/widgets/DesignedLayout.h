@@ -23,10 +23,10 @@ void paintWindow(QWidget* window);
 // A list in report view: rows selected whole, never edited or re-sorted by the view.
 void makeReportList(QTreeWidget* list);
 
-// Names a control as designed (object and accessible name) and places it in twips.
+// Gives a control its designed name (its object name; what a screen reader says is set apart) and
+// places it in twips.
 template <typename W> W* place(W* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(QLatin1String(name));
     widget->setGeometry(Twips::rect(left, top, width, height));
     return widget;
 }

@@ -1,0 +1,102 @@
+#include "Accessibility.h"
+
+#include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QFocusEvent>
+#include <QFocusFrame>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+constexpr const char* kWindowRole = "quillonWindowRole";
+
+QAccessibleInterface* windowFactory(const QString& className, QObject* object) {
+    // Only the most derived class is matched, so dialogs and others keep their own interfaces.
+    if (!object || !object->isWidgetType() || !object->property(kWindowRole).toBool() ||
+        className != QLatin1String(object->metaObject()->className()))
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+class EnterClicks : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->isAutoRepeat())
+            return false;
+        auto* button = static_cast<QAbstractButton*>(watched);
+        if (!button->isEnabled())
+            return false;
+        button->click();
+        return true;
+    }
+};
+
+// QFocusFrame follows its widget and stays out of the accessibility tree; only its face is ours.
+class FocusRing : public QFocusFrame {
+  public:
+    using QFocusFrame::QFocusFrame;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(255, 255, 128), 2));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+    }
+};
+
+// Moves the ring to a control that takes focus from the keyboard, away on a mouse click.
+class FocusWatcher : public QObject {
+  public:
+    explicit FocusWatcher(QWidget* window) : QObject(window), m_ring(new FocusRing(window)) {
+        m_ring->setObjectName(QStringLiteral("focusRing"));
+        m_ring->hide(); // until a control takes focus
+        for (QWidget* control : window->findChildren<QWidget*>())
+            if (control != m_ring && (control->focusPolicy() & Qt::TabFocus))
+                control->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!m_ring)
+            return false;
+        if (event->type() == QEvent::FocusIn) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            const bool mouse = reason == Qt::MouseFocusReason || reason == Qt::PopupFocusReason;
+            m_ring->setWidget(mouse ? nullptr : static_cast<QWidget*>(watched));
+        } else if (event->type() == QEvent::FocusOut && watched == m_ring->widget() &&
+                   static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason) {
+            m_ring->setWidget(nullptr);
+        }
+        return false;
+    }
+
+  private:
+    QPointer<FocusRing> m_ring;
+};
+} // namespace
+
+namespace Accessibility {
+
+void announceAsWindow(QWidget* window) {
+    static const bool installed = [] {
+        QAccessible::installFactory(windowFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    window->setProperty(kWindowRole, true);
+}
+
+void clickOnEnter(QAbstractButton* button) {
+    button->installEventFilter(new EnterClicks(button));
+}
+
+void ringKeyboardFocus(QWidget* window) {
+    new FocusWatcher(window);
+}
+
+} // namespace Accessibility
