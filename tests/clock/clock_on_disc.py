@@ -14,7 +14,8 @@ import time
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_tree import Failure, application, centre, double_click, find, frame_holding, log, named, wait_for  # noqa: E402
+from atspi_tree import (Failure, application, centre, control, double_click, find, frame_holding,  # noqa: E402
+                        log, wait_for)
 import atspi_tree  # noqa: E402
 
 DISC = sys.argv[1]
@@ -24,6 +25,12 @@ SESSION = "Hall2"           # Hall2_03-02-2010_50400_1.wma
 START = 14 * 3600           # its start field, 50400 s
 SAMPLES = 12
 atspi_tree.DEFAULT_SECONDS = TIMEOUT
+# The controls as a screen reader user knows them: role and accessible name.
+SESSION_LIST = control("tree", "Sessions available on this CD")
+CLOCK = control("image", "Recorded time")
+PM_MARKER = control("label", "PM")
+SEEK = control("slider", "Seek")
+NOTES = control("tree", "Notes")
 
 
 def clock_seconds(panel, marker):
@@ -54,15 +61,15 @@ def main():
                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
     try:
         app = wait_for("the program on the accessibility bus", lambda: application(program.pid))
-        catalogue = wait_for("the catalogue", lambda: frame_holding(app, "lvSessions"))
-        table = find(catalogue, named("lvSessions")).queryTable()
+        catalogue = wait_for("the catalogue", lambda: frame_holding(app, SESSION_LIST))
+        table = find(catalogue, SESSION_LIST).queryTable()
         row = wait_for(f"the {SESSION} row", lambda: next(
             (r for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == SESSION), None))
         double_click(*centre(table.getAccessibleAt(row, 0)))
 
-        player = wait_for("the player window", lambda: frame_holding(app, "picClockFrame"))
-        panel, marker = find(player, named("picClockFrame")), find(player, named("lblPM"))
-        seek = wait_for("the player's seek bar", lambda: find(player, named("Seek"))).queryValue()
+        player = wait_for("the player window", lambda: frame_holding(app, CLOCK))
+        panel, marker = find(player, CLOCK), find(player, PM_MARKER)
+        seek = wait_for("the player's seek bar", lambda: find(player, SEEK)).queryValue()
         wait_for("playback past its first seconds", lambda: seek.currentValue >= 2000)
 
         exact = 0
@@ -86,7 +93,7 @@ def main():
             subprocess.run(["import", "-window", "root", SHOT], check=False)
 
         # A jump to a later note: playback moves there and the clock follows at the next tick.
-        notes = find(player, named("lvNotes")).queryTable()
+        notes = find(player, NOTES).queryTable()
         times = [day_seconds(notes.getAccessibleAt(r, 0).name) for r in range(notes.nRows)]
         log(f"notes at {', '.join(hms(t) for t in times)}")
         now = clock_seconds(panel, marker)

@@ -9,12 +9,14 @@ import os
 import subprocess
 import sys
 import time
+import xml.etree.ElementTree as ElementTree
 
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_tree import (Failure, application, centre, click, close_window, double_click, find,  # noqa: E402
-                        frame_holding, log, named, showing, wait_for, x_windows)
+from atspi_tree import (Failure, application, centre, click, close_window, control, double_click,  # noqa: E402
+                        find, frame_holding, log, reading, showing, unnamed_controls, wait_for, walk,
+                        x_windows)
 import atspi_tree  # noqa: E402
 
 DISC, SINGLE, SHOTS = sys.argv[1:4]
@@ -30,6 +32,31 @@ EXPECTED_ROWS = {
     ("Room3", "12-14-2009", "09:30:00 AM", "0", "Yes", "Room3_12-14-2009_34200_3.wmv"),
     ("Hall2", "03-02-2010", "02:00:00 PM", "2", "No", "Hall2_03-02-2010_50400_1.wma"),
 }
+
+
+# The controls as a screen reader user knows them: role and accessible name.
+SESSION_LIST = control("tree", "Sessions available on this CD")
+CLOCK = control("image", "Recorded time")
+NOTES = control("tree", "Notes")
+FULL_SCREEN = control("push button", "Full Screen")
+PM_MARKER = control("label", "PM")
+LOGO = control("image", "Vantrel Quillon")
+OVERLAY_TITLE = "Vantrel Player Window"
+PLAYER_CONTROLS = [("check box", "ff"), ("check box", "rew"), ("push button", "play"),
+                   ("push button", "pause"), ("tree", "Notes"), ("tree", "Session Information"),
+                   ("slider", "Speed"), ("label", "Session Information"), ("label", "-  Speed  +"),
+                   ("image", "Recorded time"), ("image", "Vantrel Quillon"), ("label", "<"),
+                   ("push button", "Stop"), ("check box", "Mute"), ("slider", "Seek"),
+                   ("slider", "Volume")]
+# The designed keyboard order of the player window, from the control that has focus when it opens.
+TAB_ORDER = [("check box", "ff"), ("check box", "rew"), ("push button", "play"), ("push button", "pause"),
+             ("push button", "Full Screen"), ("tree", "Notes"), ("tree", "Session Information"),
+             ("slider", "Speed")]
+# Internal names of the designed layout, which a screen reader must never speak.
+DESIGNED_NAMES = {"frmSessions", "lvSessions", "Label1", "Label2", "frmMain", "MPlayer", "lblMin", "picMain",
+                  "picClockFrame", "chkScanBack", "cmbPause", "cmbPlay", "chkScanForward", "lvData", "sldRate",
+                  "cmbFullScreen", "lvNotes", "txtButtons", "lblSessionDate", "lblDate", "Picture3",
+                  "Picture4", "lblPM", "lblStartTime", "lblEndTime"} | {f"picClock({i})" for i in range(6)}
 
 
 def screenshot(name):
@@ -53,14 +80,37 @@ def table_rows(view):
 
 def clock_text(frame):
     """The six digit boxes of the clock panel, read by their accessible names (the digit shown)."""
-    panel = find(frame, named("picClockFrame"))
+    panel = find(frame, CLOCK)
     if panel is None:
-        raise Failure("no picClockFrame in the player window")
+        raise Failure("no recorded-time panel in the player window")
     digits = [panel.getChildAtIndex(i).name for i in range(panel.childCount)]
     digits = [d for d in digits if len(d) == 1 and d.isdigit()]
     if len(digits) != 6:
-        raise Failure(f"expected six clock digits in picClockFrame, read {digits!r}")
+        raise Failure(f"expected six clock digits in the recorded-time panel, read {digits!r}")
     return "{}{}:{}{}:{}{}".format(*digits)
+
+
+def audit(window, role, title, texts, controls, what):
+    """The window as a screen reader reads it: its role and title, every control named by what a
+    sighted user reads (never by a designed name), every text shown somewhere in the tree. Leaves
+    the reading in SHOTS/<what>-tree.txt."""
+    lines = reading(window)
+    with open(os.path.join(SHOTS, f"{what}-tree.txt"), "w") as out:
+        out.write("\n".join(lines) + "\n")
+    faults = []
+    if (window.getRoleName(), window.name) != (role, title):
+        faults.append(f"the window reads as {window.getRoleName()} {window.name!r}, not {role} {title!r}")
+    faults += unnamed_controls(window, DESIGNED_NAMES)
+    spoken = set()
+    for _, node in walk(window):
+        spoken.update((node.name, node.description))
+    faults += [f"the text {text!r} is nowhere in the tree" for text in texts if text not in spoken]
+    present = {(node.getRoleName(), node.name) for _, node in walk(window)}
+    faults += [f"no {role} named {name!r}" for role, name in controls if (role, name) not in present]
+    if faults:
+        raise Failure(f"{what} as a screen reader reads it:\n  " + "\n  ".join(faults)
+                      + "\nthe tree:\n" + "\n".join(lines))
+    log(f"{what}: {len(lines)} lines in the tree, every control named as it reads")
 
 
 # --- The program.
@@ -124,7 +174,7 @@ def full_screen_and_back(frame):
     the video back into the player window."""
     for leave in ("Escape", "double-click"):
         button = wait_for("the full-screen button", lambda: (lambda b: b if b and showing(b) else None)
-                          (find(frame, named("cmbFullScreen"))))
+                          (find(frame, FULL_SCREEN)))
         click(*centre(button))
         window = wait_for("the full-screen video window", video_windows)[0]
         geometry = subprocess.run(["xdotool", "getwindowgeometry", str(window)], capture_output=True,
@@ -141,8 +191,90 @@ def full_screen_and_back(frame):
         log(f"full screen and back by {leave}")
 
 
+def audit_player(frame, title, notes_file, long_date, start, what):
+    """The player window with notes: its dates, times and headings are read out, all its controls by
+    their captions."""
+    finished = ElementTree.parse(os.path.join(DISC, notes_file)).getroot().findtext("finished")
+    texts = [title, "Session Information", "-  Speed  +", long_date, start, finished, "Full Screen"]
+    wait_for("the full-screen button", lambda: find(frame, FULL_SCREEN) and showing(find(frame, FULL_SCREEN)))
+    audit(frame, "frame", title, texts, PLAYER_CONTROLS + [("push button", "Full Screen")], what)
+    status = find(frame, lambda node: node.description == "Status" and showing(node))
+    if status is not None and status.name in ("", "Status"):
+        raise Failure(f"the media bar's status reads as {status.name!r}, not its message")
+    panel = find(frame, CLOCK)
+    wait_for("the recorded-time panel to describe the time its digits show",
+             lambda: panel.description.split(" ")[0] == clock_text(frame), 5)
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", name], check=True)
+    time.sleep(0.2)
+
+
+def focused_control(frame):
+    hits = [(node.getRoleName(), node.name) for _, node in walk(frame)
+            if node.getRoleName() != "table cell" and node.getState().contains(pyatspi.STATE_FOCUSED)]
+    return hits[0] if len(hits) == 1 else None
+
+
+def keyboard(window, frame):
+    """The transport from the keyboard alone: Tab walks the designed order; Space and Enter press the
+    focused button (the scan box then reads checked, the media bar's button tells paused from
+    playing); the arrow keys move the speed slider."""
+    subprocess.run(["xdotool", "windowfocus", "--sync", str(window)], check=True)
+    bar_button = lambda name: (lambda b: b if b and showing(b) else None)(  # noqa: E731
+        find(frame, control("push button", name)))
+    checked = lambda name: find(frame, control("check box", name)).getState().contains(  # noqa: E731
+        pyatspi.STATE_CHECKED)
+    for index, expected in enumerate(TAB_ORDER):
+        wait_for(f"{expected} to have focus (step {index} of the tab order, now {focused_control(frame)})",
+                 lambda: focused_control(frame) == expected, 5)
+        if index == 0:
+            key("space")
+            wait_for("ff to read checked after Space", lambda: checked("ff"), 5)
+            screenshot("2c-focus-on-ff")
+            key("Return")
+            wait_for("ff to read unchecked after Enter", lambda: not checked("ff"), 5)
+        elif expected == ("push button", "pause"):
+            key("space")
+            wait_for("the media bar to offer Play after Space on pause", lambda: bar_button("Play"), 5)
+            key("shift+Tab")
+            wait_for("play to have focus again", lambda: focused_control(frame) == TAB_ORDER[2], 5)
+            key("Return")
+            wait_for("the media bar to offer Pause after Enter on play", lambda: bar_button("Pause"), 5)
+            key("Tab")
+            wait_for("pause to have focus again", lambda: focused_control(frame) == expected, 5)
+        elif expected == ("slider", "Speed"):
+            speed = find(frame, control(*expected)).queryValue()
+            for arrow, value in (("Right", 2), ("Left", 1), ("Left", 0), ("Right", 1)):
+                key(arrow)
+                wait_for(f"the speed at {value} after {arrow}", lambda: speed.currentValue == value, 5)
+            screenshot("2d-focus-on-speed")
+            continue
+        key("Tab")
+    log("the transport works from the keyboard in the designed tab order")
+
+
+def overlay_mode(app, frame):
+    """A click on the logo holds the window on top and says so in an alert a screen reader reads;
+    Enter on its button closes it. A second click turns overlay mode off again."""
+    for state in ("ON", "OFF"):
+        click(*centre(find(frame, LOGO)))
+        dialog = wait_for(f"the overlay {state} message", lambda: next(
+            (w for w in (app.getChildAtIndex(i) for i in range(app.childCount))
+             if w is not None and w.name == OVERLAY_TITLE and showing(w)), None))
+        screenshot(f"2a-overlay-{state.lower()}")
+        audit(dialog, "alert", OVERLAY_TITLE, [f"Overlay mode is {state}"], [("push button", "OK")],
+              f"overlay-{state.lower()}-message")
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+        wait_for("the message to close", lambda: not showing(dialog) or dialog.name != OVERLAY_TITLE, 10)
+        if state == "ON":
+            audit(frame, "frame", frame.name, [], PLAYER_CONTROLS, "player-overlay")
+    log("overlay mode on and off, both messages read")
+
+
 def pm_marker_showing(frame):
-    marker = find(frame, named("lblPM"))
+    marker = find(frame, PM_MARKER)
     return marker is not None and showing(marker)
 
 
@@ -150,8 +282,7 @@ def check_playing(app, title, first, last, pm):
     """The player window shows with its title and its clock runs inside the recording
     (first and last are the six digits as the clock shows them, 12-hour)."""
     window = wait_for(f"a window titled {title!r}", lambda: x_windows(title))[0]
-    frame = wait_for("the player window in the accessibility tree",
-                     lambda: frame_holding(app, "picClockFrame"))
+    frame = wait_for("the player window in the accessibility tree", lambda: frame_holding(app, CLOCK))
     log(f"player window {title!r} is showing")
     start = wait_for("the clock to show a time of the recording",
                      lambda: (lambda t: t if first <= t <= last else None)(clock_text(frame)))
@@ -169,11 +300,8 @@ def catalogue_and_player():
     try:
         app = program.app
         catalogue = wait_for("the catalogue window", lambda: x_windows(CATALOGUE_TITLE))[0]
-        frame = wait_for("the catalogue's controls", lambda: frame_holding(app, "lvSessions"))
-        for name in ("lvSessions", "Label1", "Label2"):
-            if find(frame, named(name)) is None:
-                raise Failure(f"the catalogue has no control with the accessible name {name}")
-        view = find(frame, named("lvSessions"))
+        frame = wait_for("the catalogue's controls", lambda: frame_holding(app, SESSION_LIST))
+        view = find(frame, SESSION_LIST)
         headers, rows = wait_for("the catalogue's rows", lambda: (lambda h, r: (h, r) if r else None)
                                  (*table_rows(view)))
         log(f"catalogue columns {headers}, {len(rows)} rows")
@@ -184,6 +312,9 @@ def catalogue_and_player():
         if listed != EXPECTED_ROWS or len(rows) != len(EXPECTED_ROWS):
             raise Failure(f"catalogue rows are {rows}, expected {sorted(EXPECTED_ROWS)}")
         screenshot("1-catalogue")
+        audit(frame, "frame", CATALOGUE_TITLE, [CATALOGUE_TITLE, "Sessions available on this CD",
+                                                "Double-Click to Play"],
+              [("tree", "Sessions available on this CD"), ("label", "Double-Click to Play")], "catalogue")
 
         # Open the video recording, whose clock is burnt into the picture too.
         index = next(i for i, row in enumerate(rows) if row[5].endswith("_3.wmv"))
@@ -193,6 +324,12 @@ def catalogue_and_player():
         if x_windows(CATALOGUE_TITLE):
             raise Failure("the catalogue is still visible while the player window shows")
         screenshot("2-player-video")
+        audit_player(frame, "Room3 - 12-14-2009", "Room3_12-14-2009_34200.xml", "Monday, December 14, 2009",
+                     "09:30:00 AM", "player")
+        keyboard(player, frame)
+        overlay_mode(app, frame)
+        # Overlay mode gives the player a new X window (its flags changed).
+        player = wait_for("the player window after overlay mode", lambda: x_windows("Room3 - 12-14-2009"))[0]
         full_screen_and_back(frame)
 
         close_window(player)

@@ -63,17 +63,90 @@ def named(name):
     return lambda node: node.name == name
 
 
+def control(role, name):
+    """A control as a screen reader user knows it: its role ("push button", "label", ...) and name."""
+    return lambda node: node.name == name and node.getRoleName() == role
+
+
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-def frame_holding(app, control_name):
-    """The top-level window (frame) that holds the control with this accessible name."""
+def frame_holding(app, predicate):
+    """The top-level window that holds a control matching predicate."""
     for index in range(app.childCount):
         frame = app.getChildAtIndex(index)
-        if frame is not None and find(frame, named(control_name)) is not None:
+        if frame is not None and find(frame, predicate) is not None:
             return frame
     return None
+
+
+def walk(node, depth=0):
+    """Every node under node, depth first, with its depth."""
+    if node is None or depth > 40:
+        return
+    yield depth, node
+    for index in range(node.childCount):
+        yield from walk(node.getChildAtIndex(index), depth + 1)
+
+
+# Nodes a screen reader passes over when they have no name: containers and the parts of a table.
+UNNAMED_ROLES = {"filler", "panel", "table cell", "table row", "table column header", "table row header",
+                 "column header", "row header", "header", "scroll bar", "unknown", "redundant object"}
+TABLE_ROLES = {"table", "tree table", "tree", "list"}
+
+
+def reading(node, depth=0):
+    """The lines a screen reader user meets, one per control: role, name and description; a table
+    as its size and headers rather than every cell."""
+    lines = []
+    role, name = node.getRoleName(), node.name
+    state = node.getState()
+    flags = [word for word, flag in (("hidden", not state.contains(pyatspi.STATE_SHOWING)),
+                                     ("checked", state.contains(pyatspi.STATE_CHECKED)),
+                                     ("focused", state.contains(pyatspi.STATE_FOCUSED)))
+             if flag]
+    line = "  " * depth + f"{role}: {name!r}"
+    if node.description:
+        line += f" - {node.description!r}"
+    if flags:
+        line += f" [{', '.join(flags)}]"
+    if role in TABLE_ROLES:
+        try:
+            table = node.queryTable()
+            headers = [table.getColumnHeader(c).name if table.getColumnHeader(c) else ""
+                       for c in range(table.nColumns)]
+            line += f" ({table.nRows} rows; columns {', '.join(headers)})"
+            return [line]
+        except NotImplementedError:
+            pass
+    lines.append(line)
+    for index in range(node.childCount):
+        lines += reading(node.getChildAtIndex(index), depth + 1)
+    return lines
+
+
+def unnamed_controls(window, designed_names):
+    """Controls a screen reader would speak by a designed (internal) name, or showing ones it would
+    speak by no name at all."""
+    faults = []
+    for _, node in walk(window):
+        role, name = node.getRoleName(), node.name
+        if name in designed_names:
+            faults.append(f"{role} named by its designed name {name!r}")
+        elif (not name and role not in UNNAMED_ROLES and node.getState().contains(pyatspi.STATE_SHOWING)
+              and not is_inside_table(node)):
+            faults.append(f"{role} without a name (under {node.parent.getRoleName()} {node.parent.name!r})")
+    return faults
+
+
+def is_inside_table(node):
+    parent = node.parent
+    while parent is not None:
+        if parent.getRoleName() in TABLE_ROLES:
+            return True
+        parent = parent.parent
+    return False
 
 
 def centre(node):
