@@ -40,6 +40,10 @@ void frmSessions::buildLayout() {
     lvSessions->header()->setMinimumSectionSize(0); // designed widths of 0 keep a column out of sight
     lvSessions->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lvSessions->viewport()->installEventFilter(this);
+    // Enter on a row opens it as a double-click does, from the event loop like the double-click.
+    Accessibility::onEnter(lvSessions, [this] {
+        QMetaObject::invokeMethod(this, &frmSessions::onDoubleClick, Qt::QueuedConnection);
+    });
 
     Label1 =
         place(yellowLabel(QStringLiteral("Sessions available on this CD"), this, sansFont(kLargePx, true)),

@@ -2,6 +2,7 @@
 // an error that leaves it is shown in the modal message and the program keeps running.
 #include "frmMain.h"
 
+#include "Accessibility.h"
 #include "ClickableLabel.h"
 #include "ErrorHandling.h"
 #include "UnhandledError.h"
@@ -61,6 +62,7 @@ void frmMain::connectEvents() {
     connect(Timer1, &QTimer::timeout, this, on(&frmMain::Timer1_Timer));
     connect(tmrFoot, &QTimer::timeout, this, on(&frmMain::tmrFoot_Timer));
     connect(lvNotes, &QTreeWidget::itemDoubleClicked, this, on(&frmMain::lvNotes_DblClick));
+    Accessibility::onEnter(lvNotes, on(&frmMain::lvNotes_DblClick)); // the keyboard's double-click
     connect(cmbPlay, &QPushButton::clicked, this, on(&frmMain::cmbPlay_Click));
     connect(cmbPause, &QPushButton::clicked, this, on(&frmMain::cmbPause_Click));
     // A scan box's click runs on every change of its value, also one made in code, and not when

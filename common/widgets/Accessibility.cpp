@@ -19,21 +19,24 @@ QAccessibleInterface* windowFactory(const QString& className, QObject* object) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
-class EnterClicks : public QObject {
+class EnterActs : public QObject {
   public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    EnterActs(QWidget* control, std::function<void()> action)
+        : QObject(control), m_action(std::move(action)) {
+        control->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->isAutoRepeat())
             return false;
-        auto* button = static_cast<QAbstractButton*>(watched);
-        if (!button->isEnabled())
-            return false;
-        button->click();
+        m_action();
         return true;
     }
+
+  private:
+    std::function<void()> m_action;
 };
 
 // QFocusFrame follows its widget and stays out of the accessibility tree; only its face is ours.
@@ -91,8 +94,15 @@ void announceAsWindow(QWidget* window) {
     window->setProperty(kWindowRole, true);
 }
 
+void onEnter(QWidget* control, std::function<void()> action) {
+    new EnterActs(control, std::move(action));
+}
+
 void clickOnEnter(QAbstractButton* button) {
-    button->installEventFilter(new EnterClicks(button));
+    onEnter(button, [button] {
+        if (button->isEnabled())
+            button->click();
+    });
 }
 
 void ringKeyboardFocus(QWidget* window) {

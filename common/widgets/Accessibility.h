@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QAbstractButton;
 class QWidget;
 
@@ -9,6 +11,8 @@ namespace Accessibility {
 // Announces a plain top-level widget as a window (a frame), not as a filler. Call before the window
 // is first shown or titled.
 void announceAsWindow(QWidget* window);
+// Enter and Return on the focused control run action (a list's double-click, say), once per press.
+void onEnter(QWidget* control, std::function<void()> action);
 // Enter and Return click a focused button, as Space does.
 void clickOnEnter(QAbstractButton* button);
 // Rings whichever of the window's controls has keyboard focus, in a colour that shows on black; a

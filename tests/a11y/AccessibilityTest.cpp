@@ -98,6 +98,36 @@ TEST_F(CatalogueTest, BothWindowsReadAsASightedUserSeesThemWithNotesAndInOverlay
     EXPECT_EQ(faultsOf(player), "") << "player in overlay mode";
 }
 
+TEST_F(CatalogueTest, EnterOnTheSelectedRowOpensItAsADoubleClickDoes) {
+    addFile("Room3_12-14-2009_34200_1.wma");
+    addFile("Hall2_03-02-2010_50400_1.wma");
+    frmSessions& sessions = start();
+    sessions.lvSessions->clearSelection();
+    QTest::keyClick(sessions.lvSessions, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window()->isVisible()) << "no row chosen, nothing opens";
+
+    sessions.lvSessions->setCurrentItem(sessions.lvSessions->topLevelItem(1));
+    QTest::keyClick(sessions.lvSessions, Qt::Key_Enter);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window()->isVisible());
+    EXPECT_EQ(urlCalls().size(), 1);
+    EXPECT_TRUE(
+        urlCalls().first().endsWith(sessions.lvSessions->topLevelItem(1)->text(frmSessions::ColFilename)));
+}
+
+TEST_F(PlayerWindowTest, EnterOnANoteJumpsAsADoubleClickDoes) {
+    openSession(QStringLiteral("Room3_12-14-2009_34200_1.wma"));
+    auto* note = new QTreeWidgetItem(window->lvNotes, {QStringLiteral("09:31:10 AM"), "Chair", "Opening"});
+    window->lvNotes->setCurrentItem(note);
+    window->lvNotes_DblClick();
+    const QStringList byMouse = fake->calls;
+    ASSERT_FALSE(byMouse.isEmpty());
+    fake->calls.clear();
+    QTest::keyClick(window->lvNotes, Qt::Key_Return);
+    EXPECT_EQ(fake->calls, byMouse);
+}
+
 TEST_F(PlayerWindowTest, TabWalksTheDesignedOrderFromTheTransport) {
     window->cmbFullScreen->show(); // offered for video
     QStringList order;

@@ -338,10 +338,16 @@ def catalogue_and_player():
         log("player closed, the catalogue is back")
         screenshot("3-catalogue-again")
 
-        # A second session from the same catalogue: the afternoon meeting, audio only.
+        # A second session from the same catalogue, chosen by keyboard alone: the afternoon meeting,
+        # audio only.
         rows = table_rows(view)[1]
         index = next(i for i, row in enumerate(rows) if row[0] == "Hall2")
-        double_click(*centre(view.queryTable().getAccessibleAt(index, 0)))
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(catalogue)], check=True)
+        key("Home")
+        for _ in range(index):
+            key("Down")
+        wait_for("the Hall2 row to be selected", lambda: view.queryTable().isRowSelected(index), 5)
+        key("Return")
         player, _ = check_playing(app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
         screenshot("4-player-audio")
         close_window(player)
