@@ -14,7 +14,7 @@ import xml.etree.ElementTree as ElementTree
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_tree import (Failure, application, centre, click, close_window, control, double_click,  # noqa: E402
+from atspi_tree import (Announcements, Failure, application, centre, click, close_window, control, double_click,  # noqa: E402
                         find, frame_holding, log, reading, showing, unnamed_controls, wait_for, walk,
                         x_windows)
 import atspi_tree  # noqa: E402
@@ -230,11 +230,19 @@ def keyboard(window, frame):
         wait_for(f"{expected} to have focus (step {index} of the tab order, now {focused_control(frame)})",
                  lambda: focused_control(frame) == expected, 5)
         if index == 0:
-            key("space")
-            wait_for("ff to read checked after Space", lambda: checked("ff"), 5)
-            screenshot("2c-focus-on-ff")
-            key("Return")
-            wait_for("ff to read unchecked after Enter", lambda: not checked("ff"), 5)
+            announced = Announcements()
+            try:
+                key("space")
+                announced.wait("ff checked after Space", lambda kind, role, name, detail: (
+                    kind.endswith(":checked") and name == "ff" and detail == 1))
+                wait_for("ff to read checked", lambda: checked("ff"), 5)
+                screenshot("2c-focus-on-ff")
+                key("Return")
+                announced.wait("ff unchecked after Enter", lambda kind, role, name, detail: (
+                    kind.endswith(":checked") and name == "ff" and detail == 0))
+                wait_for("ff to read unchecked", lambda: not checked("ff"), 5)
+            finally:
+                announced.close()
         elif expected == ("push button", "pause"):
             key("space")
             wait_for("the media bar to offer Play after Space on pause", lambda: bar_button("Play"), 5)
@@ -347,8 +355,15 @@ def catalogue_and_player():
         for _ in range(index):
             key("Down")
         wait_for("the Hall2 row to be selected", lambda: view.queryTable().isRowSelected(index), 5)
-        key("Return")
-        player, _ = check_playing(app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
+        announced = Announcements()
+        try:
+            key("Return")
+            player, _ = check_playing(app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
+            # The date label's new text reaches a screen reader as its new name.
+            announced.wait("the recording's date", lambda kind, role, name, detail: (
+                kind.endswith(":accessible-name") and (role, name) == ("label", "Tuesday, March 2, 2010")))
+        finally:
+            announced.close()
         screenshot("4-player-audio")
         close_window(player)
         wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))

@@ -207,3 +207,35 @@ def close_window(window):
     x11.XSendEvent(display, window, False, 0, ctypes.byref(event))
     x11.XFlush(display)
     x11.XCloseDisplay(display)
+
+
+class Announcements:
+    """What the program tells a listening screen reader: state and name changes, as (event type,
+    role, name, detail) tuples, gathered while the main loop is pumped."""
+    TYPES = ("object:state-changed:checked", "object:property-change:accessible-name")
+
+    def __init__(self):
+        from gi.repository import GLib
+        self._context = GLib.MainContext.default()
+        self.heard = []
+        pyatspi.Registry.registerEventListener(self._hear, *self.TYPES)
+
+    def _hear(self, event):
+        try:
+            self.heard.append((event.type, event.source.getRoleName(), event.source.name, event.detail1))
+        except Exception:  # a source that went away meanwhile
+            pass
+
+    def wait(self, what, predicate, seconds=10):
+        """Pumps events until one heard matches predicate(type, role, name, detail)."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            while self._context.iteration(False):
+                pass
+            if any(predicate(*heard) for heard in self.heard):
+                return
+            time.sleep(0.05)
+        raise Failure(f"a screen reader was never told {what}; it heard {self.heard[-12:]}")
+
+    def close(self):
+        pyatspi.Registry.deregisterEventListener(self._hear, *self.TYPES)
