@@ -334,3 +334,12 @@ QString formatTimeAmPm(const QString& text) {
         return text;
     return renderTime(t->hour(), t->minute(), t->second(), true);
 }
+
+QString durationText(double seconds, bool withHours) {
+    const qint64 whole = std::isfinite(seconds) && seconds > 0 ? static_cast<qint64>(seconds) : 0;
+    const QString minSec = QStringLiteral("%1:%2")
+                               .arg(withHours ? (whole / 60) % 60 : whole / 60, withHours ? 2 : 1, 10,
+                                    QLatin1Char('0'))
+                               .arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return withHours ? QString::number(whole / 3600) + QLatin1Char(':') + minSec : minSec;
+}

@@ -42,3 +42,6 @@ std::optional<QDate> parseDate(QStringView text);
 
 // "hh:mm:ss AMPM" of a time text; a text that is not a time of day comes back exactly as read.
 QString formatTimeAmPm(const QString& text);
+
+// A media time as a player's bar shows it: "m:ss", or "h:mm:ss" with hours; below 0 is 0:00.
+QString durationText(double seconds, bool withHours);

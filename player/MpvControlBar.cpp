@@ -1,5 +1,7 @@
 #include "MpvControlBar.h"
 
+#include "TimeText.h"
+
 #include <QBoxLayout>
 #include <QColor>
 #include <QLabel>
@@ -111,19 +113,10 @@ void MpvControlBar::requestSeek() {
     emit seekRequested(m_seek->sliderPosition() / 1000.0);
 }
 
-QString MpvControlBar::timeText(double seconds, bool withHours) {
-    const qint64 whole = std::isfinite(seconds) && seconds > 0 ? static_cast<qint64>(seconds) : 0;
-    const QString minSec =
-        QStringLiteral("%1:%2")
-            .arg(withHours ? (whole / 60) % 60 : whole / 60, withHours ? 2 : 1, 10, QLatin1Char('0'))
-            .arg(whole % 60, 2, 10, QLatin1Char('0'));
-    return withHours ? QString::number(whole / 3600) + QLatin1Char(':') + minSec : minSec;
-}
-
 void MpvControlBar::setTimes(double position, double duration) {
     const bool hours = duration >= 3600;
-    m_elapsed->setText(timeText(position, hours));
-    m_total->setText(timeText(duration, hours));
+    m_elapsed->setText(durationText(position, hours));
+    m_total->setText(durationText(duration, hours));
     if (!m_seek->isSliderDown()) {
         const QSignalBlocker quiet(m_seek);
         m_seek->setRange(0, static_cast<int>(std::lround(std::max(0.0, duration) * 1000)));

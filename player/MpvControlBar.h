@@ -19,8 +19,6 @@ class MpvControlBar : public QWidget {
     QString status() const;
     int volume() const;
 
-    static QString timeText(double seconds, bool withHours);
-
   signals:
     void playPauseClicked();
     void stopClicked();

@@ -1,9 +1,10 @@
 #include "MpvSoftwareSurface.h"
 
+#include "MpvRenderContext.h"
+
 #include <QPainter>
 #include <cmath>
 #include <mpv/render.h>
-#include <utility>
 
 namespace {
 constexpr size_t kAlign = 64; // mpv's fast paths want rows and pixels on 64-byte boundaries
@@ -15,37 +16,22 @@ char* rgb32Format() {
 }
 } // namespace
 
-MpvSoftwareSurface::MpvSoftwareSurface(mpv_handle* mpv, std::function<void(bool)> onReady, QWidget* parent)
-    : QWidget(parent), m_mpv(mpv), m_onReady(std::move(onReady)) {
+MpvSoftwareSurface::MpvSoftwareSurface(MpvRenderContext& render, QWidget* parent)
+    : QWidget(parent), m_render(render) {
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted: no background first
-    if (!m_mpv)
-        return;
-    char api[] = MPV_RENDER_API_TYPE_SW;
-    mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, api}, {MPV_RENDER_PARAM_INVALID, nullptr}};
-    if (mpv_render_context_create(&m_render, m_mpv, params) < 0) {
-        m_render = nullptr; // no video then; sound still plays
-        return;
-    }
-    mpv_render_context_set_update_callback(m_render, &MpvSoftwareSurface::onRenderUpdate, this);
-    m_onReady(true);
+    m_render.attach(this);
+    m_render.create(MPV_RENDER_API_TYPE_SW);
 }
 
 MpvSoftwareSurface::~MpvSoftwareSurface() {
-    releaseRenderContext();
-}
-
-void MpvSoftwareSurface::releaseRenderContext() {
-    if (!m_render)
-        return;
-    m_onReady(false);                  // the owner turns video off while the context still exists
-    mpv_render_context_free(m_render); // waits for mpv's video thread; no updates come after it
-    m_render = nullptr;
+    m_render.release();
+    m_render.attach(nullptr);
 }
 
 // Renders the current frame into an image of the given size, reusing the pixels while the size holds.
 bool MpvSoftwareSurface::renderFrame(const QSize& pixels) {
-    if (!m_render || pixels.isEmpty())
+    if (!m_render.ready() || pixels.isEmpty())
         return false;
     if (m_frame.size() != pixels) {
         size_t stride = (static_cast<size_t>(pixels.width()) * 4 + kAlign - 1) / kAlign * kAlign;
@@ -63,7 +49,7 @@ bool MpvSoftwareSurface::renderFrame(const QSize& pixels) {
                                  {MPV_RENDER_PARAM_SW_STRIDE, &stride},
                                  {MPV_RENDER_PARAM_SW_POINTER, m_buffer.get()},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
-    return mpv_render_context_render(m_render, params) >= 0;
+    return m_render.render(params);
 }
 
 void MpvSoftwareSurface::paintEvent(QPaintEvent*) {
@@ -77,9 +63,4 @@ void MpvSoftwareSurface::paintEvent(QPaintEvent*) {
     }
     m_frame.setDevicePixelRatio(ratio);
     painter.drawImage(QPointF(0, 0), m_frame);
-}
-
-// Called on one of mpv's threads: only hand a repaint request to the GUI thread.
-void MpvSoftwareSurface::onRenderUpdate(void* context) {
-    QMetaObject::invokeMethod(static_cast<MpvSoftwareSurface*>(context), "update", Qt::QueuedConnection);
 }

@@ -9,22 +9,23 @@
 #include <QVBoxLayout>
 
 MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, VideoDrawing drawing, QWidget* parent)
-    : QWidget(parent), m_drawing(drawing) {
+    : QWidget(parent), m_drawing(drawing),
+      m_render(mpv, [this](bool ready) { emit renderReadyChanged(ready); }) {
     setObjectName(QStringLiteral("MPlayerVideo"));
     setAccessibleName(QStringLiteral("Video"));
     setFocusPolicy(Qt::ClickFocus);
-    auto onReady = [this](bool ready) { emit renderReadyChanged(ready); };
     if (drawing == VideoDrawing::OpenGL)
-        m_surface = new MpvGlSurface(mpv, onReady, this);
+        m_surface = new MpvGlSurface(m_render, this);
     else
-        m_surface = new MpvSoftwareSurface(mpv, onReady, this);
+        m_surface = new MpvSoftwareSurface(m_render, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_surface->widget());
+    layout->addWidget(m_surface);
 }
 
 MpvVideoWidget::~MpvVideoWidget() {
-    m_surface->releaseRenderContext(); // while this object can still hear it
+    m_render.release(); // while this object can still hear it
+    delete m_surface;   // before the context it draws through
 }
 
 void MpvVideoWidget::keyPressEvent(QKeyEvent* event) {

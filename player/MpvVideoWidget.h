@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MpvRenderContext.h"
 #include "VideoDrawing.h"
 
 #include <QWidget>
@@ -15,8 +16,9 @@ class MpvVideoWidget : public QWidget {
     ~MpvVideoWidget() override;
 
     VideoDrawing drawing() const { return m_drawing; }
-    bool renderReady() const { return m_surface->renderReady(); }
-    void releaseRenderContext() { m_surface->releaseRenderContext(); }
+    bool renderReady() const { return m_render.ready(); }
+    // Before the engine goes: no frame is drawn after it.
+    void releaseRenderContext() { m_render.release(); }
 
   signals:
     void renderReadyChanged(bool ready);
@@ -29,5 +31,6 @@ class MpvVideoWidget : public QWidget {
 
   private:
     VideoDrawing m_drawing;
-    VideoSurface* m_surface; // a child widget
+    MpvRenderContext m_render;
+    QWidget* m_surface; // a child widget, drawing through m_render
 };

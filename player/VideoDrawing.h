@@ -10,15 +10,3 @@ enum class VideoDrawing { OpenGL, Software };
 // Looks for a GPU device node under devRoot (a render node, a DRM card, an NVIDIA device) without
 // loading any GL library; LIBGL_ALWAYS_SOFTWARE asks for software drawing on any machine.
 VideoDrawing chooseVideoDrawing(const QString& devRoot = QStringLiteral("/dev"));
-
-class QWidget;
-
-// The widget inside the video area that draws mpv's frames. Its owner hears through the ready
-// handler when drawing becomes possible and, before the render context goes, when it stops.
-class VideoSurface {
-  public:
-    virtual ~VideoSurface() = default;
-    virtual QWidget* widget() = 0;
-    virtual bool renderReady() const = 0;
-    virtual void releaseRenderContext() = 0;
-};

@@ -97,3 +97,13 @@ TEST(TimeText, LongDatesNumbersAndKeys) {
     EXPECT_TRUE(QRegularExpression("^[0-9A-F]{32}$").match(id).hasMatch()) << id.toStdString();
     EXPECT_NE(CreateGUID(), id);
 }
+
+// The media bar's times: hours only when the media is that long; nothing odd shows a negative time.
+TEST(TimeText, DurationTexts) {
+    const std::tuple<double, bool, const char*> cases[] = {
+        {0, false, "0:00"},    {59.99, false, "0:59"},  {61, false, "1:01"},           {3599, false, "59:59"},
+        {65, true, "0:01:05"}, {3661, true, "1:01:01"}, {-3, false, "0:00"},           {NAN, true, "0:00:00"},
+        {INFINITY, false, "0:00"}};
+    for (const auto& [seconds, hours, text] : cases)
+        EXPECT_EQ(durationText(seconds, hours), QLatin1String(text)) << seconds;
+}

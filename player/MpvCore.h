@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+struct mpv_handle;
+struct mpv_event;
+
+// One libmpv instance, locked down so that it reads no configuration and writes no files. It is
+// created, set up and destroyed here only. Every call is checked: a failing one raises the media
+// error with mpv's own words.
+class MpvCore {
+  public:
+    // wakeup runs on one of mpv's threads whenever events wait: it may only queue work elsewhere.
+    explicit MpvCore(std::function<void()> wakeup);
+    ~MpvCore();
+    MpvCore(const MpvCore&) = delete;
+    MpvCore& operator=(const MpvCore&) = delete;
+
+    // False when libmpv could not be created or set up; every other call then does nothing.
+    bool usable() const { return m_mpv != nullptr; }
+    mpv_handle* handle() const { return m_mpv; }
+    // The engine's version numbers ("0.35.1"); empty when it is unusable or cannot play backwards.
+    QString version() const { return m_version; }
+    bool canPlayBackward() const { return !m_directionProperty.isEmpty(); }
+
+    // The next waiting event, or null when none is left.
+    const mpv_event* nextEvent();
+
+    void command(std::initializer_list<const char*> args);
+    // Opens a file in place of the current one, options by name (the command's arguments moved
+    // between libmpv versions); returns its playlist entry.
+    quint64 loadFile(const QByteArray& path, const std::vector<std::pair<const char*, QByteArray>>& options);
+    void setFlag(const char* name, bool value);
+    void setDouble(const char* name, double value);
+    void setText(const char* name, const char* value);
+    // Every write of the direction makes mpv seek, so it is written only when it changes (or forced).
+    // Returns true when it was written.
+    bool setBackward(bool backward, bool force = false);
+    bool backward() const { return m_backward; }
+
+    // A property's value, or the fallback when mpv has none (no media, or not known yet).
+    double readDouble(const char* name, double fallback) const;
+    QByteArray readText(const char* name) const;
+
+  private:
+    bool setUp();
+    static void onWakeup(void* self);
+
+    mpv_handle* m_mpv = nullptr;
+    std::function<void()> m_wakeup;
+    QString m_version;
+    QByteArray m_directionProperty; // renamed in later versions; only this class knows the name
+    bool m_backward = false;
+};

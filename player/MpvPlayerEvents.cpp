@@ -1,0 +1,141 @@
+// mpv's events, drained on the GUI thread: opening, failing, ending, and what mpv says on the way.
+#include "ErrorHandling.h"
+#include "MpvControlBar.h"
+#include "MpvPlayer.h"
+#include "Platform.h"
+#include "QuillonError.h"
+
+#include <algorithm>
+#include <mpv/client.h>
+
+namespace {
+const QString kOpenSource = QStringLiteral("Quillon502.MPlayer.Open()");
+const QString kEventSource = QStringLiteral("Quillon502.MPlayer.Events()");
+} // namespace
+
+void MpvPlayer::drainEvents() {
+    m_drainQueued = false;
+    while (const mpv_event* event = m_core.nextEvent())
+        guarded(kEventSource, [this, event] { handleEvent(*event); }, false);
+}
+
+void MpvPlayer::handleEvent(const mpv_event& event) {
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE:
+        m_loadingEntry =
+            static_cast<quint64>(static_cast<mpv_event_start_file*>(event.data)->playlist_entry_id);
+        break;
+    case MPV_EVENT_FILE_LOADED:
+        if (m_loadingEntry == m_state.entryId && m_state.entryId != 0)
+            onFileLoaded();
+        break;
+    case MPV_EVENT_END_FILE:
+        onEndFile(*static_cast<mpv_event_end_file*>(event.data));
+        break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+        m_state.pendingSeek.reset();
+        break;
+    case MPV_EVENT_LOG_MESSAGE: {
+        const auto* message = static_cast<mpv_event_log_message*>(event.data);
+        const QString text = QString::fromUtf8(message->text).trimmed();
+        if (message->log_level <= MPV_LOG_LEVEL_ERROR && qstrncmp(message->prefix, "ao", 2) != 0)
+            m_state.lastError = text; // why a media failed; a missing sound device is no reason
+        // mpv says so when its backward decoding gets stuck on a file
+        if (text.contains(QLatin1String("Backward playback"), Qt::CaseInsensitive) ||
+            text.contains(QLatin1String("backward mode"), Qt::CaseInsensitive))
+            startEmulatingReverse();
+        break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE:
+        onPropertyChange(*static_cast<mpv_event_property*>(event.data));
+        break;
+    default:
+        break;
+    }
+}
+
+void MpvPlayer::onPropertyChange(const mpv_event_property& property) {
+    const QByteArray name(property.name);
+    if (name == "eof-reached") {
+        const bool ended = property.format == MPV_FORMAT_FLAG && *static_cast<int*>(property.data);
+        if (ended && m_state.openState == OpenOpen && !m_state.recovering) {
+            m_state.stopped = true;
+            m_state.paused = false;
+            m_state.atEnd = m_state.rate > 0; // backwards it ends at the start
+            updatePlayback();
+        }
+    } else if (name == "duration") {
+        if (property.format == MPV_FORMAT_DOUBLE)
+            m_state.duration = std::max(0.0, *static_cast<double*>(property.data));
+    } else if (name == "current-ao") {
+        const bool silent =
+            property.format == MPV_FORMAT_STRING && qstrcmp(*static_cast<char**>(property.data), "null") == 0;
+        if (silent != m_silent) {
+            m_silent = silent;
+            showSilentNote();
+        }
+    }
+}
+
+void MpvPlayer::showSilentNote() {
+    if (m_state.openState == OpenOpen)
+        m_bar->setStatus(m_silent ? tr("No sound device: playing without sound") : QString());
+}
+
+void MpvPlayer::onFileLoaded() {
+    const bool recovered = m_state.recovering;
+    m_state.recovering = false;
+    m_state.openState = OpenOpen;
+    m_state.duration = std::max(0.0, m_core.readDouble("duration", 0.0));
+    m_state.hasVideo = false;
+    const int tracks = static_cast<int>(m_core.readDouble("track-list/count", 0.0));
+    for (int i = 0; i < tracks; ++i) {
+        const QByteArray prefix = "track-list/" + QByteArray::number(i) + "/";
+        if (m_core.readText((prefix + "type").constData()) == "video" && m_core.readText((prefix + "albumart").constData()) != "yes")
+            m_state.hasVideo = true;
+    }
+    if (!recovered)
+        showSilentNote();
+    applyRate();
+    updatePlayback();
+    refreshBar();
+}
+
+void MpvPlayer::onEndFile(const mpv_event_end_file& end) {
+    if (m_state.entryId == 0 || static_cast<quint64>(end.playlist_entry_id) != m_state.entryId)
+        return; // an older media, replaced or released already
+    if (end.reason == MPV_END_FILE_REASON_ERROR) {
+        if (m_state.openState == OpenOpen && m_state.rate < 0 && !m_state.reverseBySeeking) {
+            recoverReverse();
+            return;
+        }
+        failOpen(QString::fromUtf8(mpv_error_string(end.error)));
+        return;
+    }
+    // mpv let go of the media by itself: nothing is open any more
+    m_state.reset();
+    m_reverseTimer.stop();
+    refreshBar();
+}
+
+void MpvPlayer::failOpen(const QString& reason) {
+    const QString detail = m_state.lastError.isEmpty() ? reason : m_state.lastError + QStringLiteral(" (") + reason + ')';
+    m_state.reset();
+    m_reverseTimer.stop();
+    m_bar->setStatus(tr("The file could not be played: %1").arg(detail));
+    logAndCarryOn(kOpenSource, [&] {
+        raiseError(ErrNo::MediaFailure,
+                   QStringLiteral("Cannot play \"%1\": %2").arg(displayFileName(m_url), detail));
+    });
+    refreshBar();
+}
+
+// mpv's backward decoding failed the media: open it again where it was and step backwards with seeks.
+void MpvPlayer::recoverReverse() {
+    const double resumeAt = m_state.lastPosition;
+    m_state.reverseBySeeking = true;
+    m_state.recovering = true;
+    m_reverseTimer.stop();
+    m_core.setBackward(false, true);
+    m_state.entryId = m_core.loadFile(m_url, {{"start", QByteArray::number(resumeAt, 'f', 3)}, {"pause", "yes"}});
+}
