@@ -3,7 +3,7 @@
 #
 #   tools/make-disc.sh [--quillon EXE] DEST [MEDIA...]
 #
-# DEST gets the program (`quillon`), the MEDIA files given (with the notes documents the player would
+# DEST gets the program (`quillon`, which checks the system and starts `.quillon-player`), the MEDIA files given (with the notes documents the player would
 # read beside each media file), `qt.conf`, and one folder, quillon-libs/, holding every library and Qt
 # plugin the program loads except those a desktop always has (the host list below). Every file there
 # finds its libraries by its own run path ($ORIGIN/...), so nothing needs to be set before running.
@@ -71,7 +71,7 @@ qt_plugins=(
     iconengines/libqsvgicon.so
 )
 
-for tool in ldd patchelf; do
+for tool in ldd patchelf objdump cc; do
     command -v "$tool" >/dev/null || { echo "$0: $tool is missing; run tools/setup.sh" >&2; exit 1; }
 done
 [[ -x $exe ]] || { echo "$0: no executable at $exe; build first (see README.md)" >&2; exit 1; }
@@ -105,10 +105,14 @@ for plugin in "${qt_plugins[@]}"; do
     cp -L "$plugin_root/$plugin" "$libdir/plugins/$plugin"
     roots+=("$plugin_root/$plugin")
 done
-declare -A carried=()
+declare -A carried=() from_host=()
 for file in "${roots[@]}"; do
     while read -r name path; do
-        [[ $name =~ $host_pattern || -n ${carried[$name]:-} ]] && continue
+        if [[ $name =~ $host_pattern ]]; then
+            from_host[$name]=1
+            continue
+        fi
+        [[ -n ${carried[$name]:-} ]] && continue
         carried[$name]=1
         cp -L "$path" "$libdir/$name"
     done < <(resolved "$file")
@@ -121,9 +125,17 @@ done
 for plugin in "${qt_plugins[@]}"; do
     patchelf --set-rpath '$ORIGIN/../..' "$libdir/plugins/$plugin"
 done
-rm -f "$dest/quillon"
-cp "$exe" "$dest/quillon"
-patchelf --set-rpath "\$ORIGIN/$libdir_name" "$dest/quillon"
+# The player itself is .quillon-player; `quillon` is a small static program that checks the system
+# has the C library and the host libraries the disc needs, says what is missing in a window if not,
+# and otherwise becomes the player.
+rm -f "$dest/quillon" "$dest/.quillon-player"
+cp "$exe" "$dest/.quillon-player"
+patchelf --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
+glibc=$(find "$dest/.quillon-player" "$libdir" -type f -exec objdump -T {} + 2>/dev/null |
+        grep -o 'GLIBC_2\.[0-9]*' | sort -u -V | tail -1)
+cc -std=c11 -D_GNU_SOURCE -O2 -s -static -o "$dest/quillon" "$root/tools/disc-start.c" \
+    -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
+        grep -v -E '^(ld-linux|linux-vdso)' | sort | tr '\n' ' ')\""
 
 # Qt reads qt.conf beside the program: its plugins come from the folder, never from the build machine.
 printf '[Paths]\nPrefix = %s\nPlugins = plugins\n' "$libdir_name" >"$dest/qt.conf"

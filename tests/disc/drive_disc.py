@@ -2,12 +2,12 @@
 """Drives a disc's quillon running inside a Debian root from the host, through the shared X server:
 finds its windows by title and size, reads rows and the clock from the screen, clicks with xdotool.
 
-    drive_disc.py catalogue|single DISC_DIR SHOTS LABEL -- COMMAND...
+    drive_disc.py catalogue|single|refused DISC_DIR SHOTS LABEL -- COMMAND...
 
 COMMAND starts the program (in-root.sh under unshare); its exit code must be 0. catalogue: the rows
 show, a double-click on the video row opens the player, its clock runs, closing it brings the
 catalogue back, closing that ends the program. single: the player opens by itself, its clock runs,
-closing it ends the program.
+closing it ends the program. refused: a message window names the missing library; the exit code is 1.
 """
 import os
 import re
@@ -176,6 +176,19 @@ def drive_single(shots, label):
     close_window(player.id)
 
 
+def drive_refused(shots, label, output_path):
+    """The system lacks a library: a message window names it, and no player window opens."""
+    window = wait_for("the message window", lambda: next(
+        (w for w in windows() if w.title == CATALOGUE_TITLE and (w.width, w.height) != CATALOGUE_SIZE), None),
+        STARTUP_SECONDS)
+    screenshot(shots, f"{label}-message")
+    with open(output_path) as output:
+        said = output.read()
+    if "libEGL.so.1" not in said:
+        raise Failure(f"the message does not name the missing library: {said!r}")
+    close_window(window.id)
+
+
 def main():
     mode, disc, shots, label, dash, *command = sys.argv[1:]
     assert dash == "--" and command
@@ -185,8 +198,10 @@ def main():
         try:
             if mode == "catalogue":
                 drive_catalogue(disc, shots, label)
-            else:
+            elif mode == "single":
                 drive_single(shots, label)
+            else:
+                drive_refused(shots, label, output.name)
             code = program.wait(30)
         except (Failure, subprocess.TimeoutExpired) as error:
             screenshot(shots, f"{label}-failure")
@@ -194,7 +209,7 @@ def main():
             program.wait()
             print(f"FAILED {label}: {error}", flush=True)
             return 1
-    if code != 0:
+    if code != (1 if mode == "refused" else 0):
         print(f"FAILED {label}: the program exited with {code}", flush=True)
         return 1
     log(f"{label}: passed")

@@ -4,7 +4,8 @@
 #   unshare --mount --propagation private in-root.sh ROOT DISPLAY DISC_DIR MOUNT_NAME WRITTEN [COMMAND...]
 # DISC_DIR is mounted read-only at /media/MOUNT_NAME in the root. Files the program leaves in the
 # home or in /tmp are listed in WRITTEN (on the host). Exits with the program's exit code. COMMAND,
-# if given, runs in the root instead of the disc's quillon.
+# if given, runs in the root instead of the disc's quillon. HIDE, if set, names a file of the root
+# that is covered by an empty device for this run, as if the system lacked it.
 set -euo pipefail
 root=$1
 display=$2
@@ -29,6 +30,7 @@ mkdir -p "$root/tmp/.X11-unix" "$root/home/user"
 mkdir -m 700 "$root/tmp/runtime-user"
 touch "$root/tmp/.X11-unix/X$number"
 mount --bind "/tmp/.X11-unix/X$number" "$root/tmp/.X11-unix/X$number"
+[[ -n ${HIDE:-} ]] && mount --bind /dev/null "$root/$HIDE"
 
 status=0
 chroot "$root" /usr/bin/env -i DISPLAY="$display" HOME=/home/user LANG=C.UTF-8 PATH=/usr/bin:/bin \

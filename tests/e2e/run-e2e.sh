@@ -14,9 +14,7 @@ mkdir -p "$shots"
 rm -f "$shots"/*.png "$shots"/*.txt
 
 "$root/tools/make-sample-disc.sh" "$work/disc" "$exe" >/dev/null
-mkdir "$work/single"
-cp "$work/disc/Hall2_03-02-2010_50400_1.wma" "$work/disc/Hall2_03-02-2010_50400_1.xml" \
-   "$work/disc/quillon" "$work/single/"
+"$root/tools/make-disc.sh" --quillon "$exe" "$work/single" "$work/disc/Hall2_03-02-2010_50400_1.wma" >/dev/null
 
 # A private home: the program must neither read nor write anything there.
 mkdir "$work/home"
