@@ -1,6 +1,7 @@
 // The application log reaches the real syslog socket as user.err entries tagged "quillon".
 #include "AppLog.h"
 #include "ErrorHandling.h"
+#include "TestSupport.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -37,4 +38,31 @@ TEST(AppLog, ErrorEntryGoesToSyslogAsUserErr) {
               std::string::npos)
         << entry;
     EXPECT_NE(entry.find("Desc = Quillon502.frmMain.tmrFoot_Timer() at line: "), std::string::npos) << entry;
+}
+
+// A text with control characters, such as a file name off a disc, stays inside its one entry.
+TEST(AppLog, ControlCharactersAreEscaped) {
+    // clang-format off
+    const std::pair<QString, QString> cases[] = {
+        {"plain Salé_1.wma", "plain Salé_1.wma"},
+        {"a\nERROR: forged", "a\\nERROR: forged"},
+        {"cr\r tab\t esc\x1b[31m", "cr\\r tab\\t esc\\x1b[31m"},
+        {QString("nul") + QChar(0) + "del\x7f", "nul\\x00del\\x7f"},
+        {QString("c1") + QChar(0x85) + "ls" + QChar(0x2028) + "ps" + QChar(0x2029), "c1\\x85ls\\u2028ps\\u2029"},
+        {"back\\slash", "back\\slash"},
+    };
+    // clang-format on
+    CapturedLog log;
+    for (const auto& [text, logged] : cases)
+        writeAppLog(text);
+    ASSERT_EQ(log.lines.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(log.lines[qsizetype(i)], cases[i].second);
+    // Through the error path: the description of an error names the file that caused it.
+    log.lines.clear();
+    logAndCarryOn(QStringLiteral("Quillon502.frmSessions.Rescan()"),
+                  [] { raiseError(ErrNo::FileNotFound, QStringLiteral("Cannot read x\ny.wma")); });
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].endsWith(QLatin1String("Cannot read x\\ny.wma, AddlInfo = ")))
+        << qPrintable(log.lines[0]);
 }
