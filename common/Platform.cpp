@@ -6,7 +6,11 @@
 #include <QStringDecoder>
 #include <QThread>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -42,6 +46,17 @@ void setProgramFolderForTests(const QByteArray& folder) {
 QString displayFileName(const QByteArray& name) {
     QStringDecoder decoder(QStringDecoder::Utf8);
     return decoder.decode(name);
+}
+
+QString fileReadProblem(const QByteArray& path) {
+    const auto systemReason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return systemReason(errno);
+    struct stat info {};
+    const bool directory = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    ::close(fd);
+    return directory ? systemReason(EISDIR) : QString();
 }
 
 bool pumpEventsUntil(const std::function<bool()>& done, int timeoutMs) {

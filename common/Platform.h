@@ -12,6 +12,10 @@ void setProgramFolderForTests(const QByteArray& folder);
 // A file name for display: its bytes as UTF-8, invalid sequences shown as replacement characters.
 QString displayFileName(const QByteArray& name);
 
+// Why a file cannot be read, in the system's words ("Permission denied", "No such file or
+// directory", "Is a directory"); empty when it can be. Never blocks, also on a FIFO.
+QString fileReadProblem(const QByteArray& path);
+
 // Lets pending events run until done() says so or timeoutMs have passed on a monotonic clock.
 // Returns true when done() ended the wait.
 bool pumpEventsUntil(const std::function<bool()>& done, int timeoutMs);

@@ -119,7 +119,10 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end) {
 }
 
 void MpvPlayer::failOpen(const QString& reason) {
-    const QString detail = m_state.lastError.isEmpty() ? reason : m_state.lastError + QStringLiteral(" (") + reason + ')';
+    QString detail = m_state.lastError.isEmpty() ? reason : m_state.lastError + QStringLiteral(" (") + reason + ')';
+    // mpv does not say why it could not open a file; the system does ("Permission denied").
+    if (const QString unreadable = fileReadProblem(m_url); !unreadable.isEmpty())
+        detail = unreadable + QStringLiteral(" (") + detail + ')';
     m_state.reset();
     m_reverseTimer.stop();
     m_bar->setStatus(tr("The file could not be played: %1").arg(detail));
