@@ -26,55 +26,133 @@ bool isText(const pugi::xml_node& node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
-// Text of a node and all its descendants in document order; walks without recursion so a
-// deeply nested document cannot exhaust the stack.
-void appendTextContent(const pugi::xml_node& node, std::string& out) {
-    if (node.type() != pugi::node_element && node.type() != pugi::node_document) {
-        out += node.value();
-        return;
+bool isElement(const pugi::xml_node& node, const char* name) {
+    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+}
+
+pugi::xml_node nextElement(pugi::xml_node node, const char* name) {
+    while (node && !isElement(node, name))
+        node = node.next_sibling();
+    return node;
+}
+
+// The next node in document order below top, or none at its end; no recursion, so a deeply nested
+// document cannot exhaust the stack.
+pugi::xml_node nextWithin(pugi::xml_node node, const pugi::xml_node& top) {
+    if (pugi::xml_node child = node.first_child())
+        return child;
+    while (node != top && !node.next_sibling())
+        node = node.parent();
+    return node == top ? pugi::xml_node() : node.next_sibling();
+}
+
+// A value's raw pieces joined, then converted once, so a character split across two pieces
+// stays one character. One piece, the usual case, is converted without a copy.
+class RawText {
+  public:
+    void append(const char* piece) {
+        if (*piece == '\0')
+            return;
+        if (m_pieces++ == 0)
+            m_single = piece;
+        else if (m_pieces == 2)
+            m_joined.assign(m_single).append(piece);
+        else
+            m_joined.append(piece);
     }
-    pugi::xml_node current = node.first_child();
-    while (current && current != node) {
-        if (isText(current))
-            out += current.value();
-        if (pugi::xml_node child = current.first_child()) {
-            current = child;
-            continue;
+    // Every piece of text within an element, in document order.
+    void appendContent(const pugi::xml_node& element) {
+        for (pugi::xml_node node = element.first_child(); node; node = nextWithin(node, element)) {
+            if (isText(node))
+                append(node.value());
         }
-        while (current != node && !current.next_sibling())
-            current = current.parent();
-        if (current == node)
-            break;
-        current = current.next_sibling();
     }
-}
+    QString take() {
+        const QString text = m_pieces == 0 ? QString()
+                             : m_pieces == 1
+                                 ? notesText(m_single, static_cast<qsizetype>(std::strlen(m_single)))
+                                 : notesText(m_joined.data(), static_cast<qsizetype>(m_joined.size()));
+        m_pieces = 0;
+        m_joined.clear();
+        return text;
+    }
 
-// The common case, an element holding one piece of text, without building a copy first.
-QString textContent(const pugi::xml_node& node) {
-    if (node.type() == pugi::node_element) {
-        const pugi::xml_node first = node.first_child();
-        if (!first)
-            return {};
-        if (isText(first) && !first.next_sibling())
-            return QString::fromUtf8(first.value());
-    }
-    std::string text;
-    appendTextContent(node, text);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void appendAttributes(const pugi::xml_node& element, const char* name, QString& out) {
-    for (const pugi::xml_attribute attribute : element.attributes()) {
-        if (std::strcmp(attribute.name(), name) == 0)
-            out += QString::fromUtf8(attribute.value());
-    }
-}
+  private:
+    const char* m_single = nullptr;
+    std::string m_joined;
+    int m_pieces = 0;
+};
 
 qsizetype countElements(const pugi::xml_node& parent, const char* name) {
     qsizetype n = 0;
-    for (const pugi::xml_node child : parent.children(name))
-        n += child.type() == pugi::node_element ? 1 : 0;
+    for (pugi::xml_node child = nextElement(parent.first_child(), name); child;
+         child = nextElement(child.next_sibling(), name))
+        ++n;
     return n;
+}
+
+// Row i joins the i-th element of each list, in document order, as the positional queries do.
+// Lists run out at different rows; each is dropped once it has, so the rows cost what the
+// elements do, however many lists there are.
+struct NoteFields {
+    RawText time, speaker, text;
+    void operator()(const pugi::xml_node& note) {
+        for (pugi::xml_node field = note.first_child(); field; field = field.next_sibling()) {
+            if (isElement(field, "time"))
+                time.appendContent(field);
+            else if (isElement(field, "speaker"))
+                speaker.appendContent(field);
+            else if (isElement(field, "text"))
+                text.appendContent(field);
+        }
+    }
+    NoteEntry take() { return {time.take(), speaker.take(), text.take()}; }
+};
+
+struct ItemFields {
+    RawText name, value;
+    void operator()(const pugi::xml_node& item) {
+        name.append(item.attribute("name").value());
+        value.append(item.attribute("value").value());
+    }
+    HeaderEntry take() { return {name.take(), value.take()}; }
+};
+
+template <typename Row, typename Fill>
+void fillRows(QList<Row>& rows, std::vector<pugi::xml_node> firsts, Fill& fill) {
+    for (Row& row : rows) {
+        if (firsts.empty())
+            break;
+        size_t kept = 0;
+        for (pugi::xml_node& element : firsts) {
+            fill(element);
+            if (pugi::xml_node next = nextElement(element.next_sibling(), element.name()))
+                firsts[kept++] = next;
+        }
+        firsts.resize(kept);
+        row = fill.take();
+    }
+}
+
+// An element that names one attribute twice is not well-formed XML, though the parser lets it
+// through; the first such element, or none.
+pugi::xml_node duplicateAttributeAt(const pugi::xml_node& root) {
+    std::vector<const char*> names;
+    for (pugi::xml_node node = root; node; node = nextWithin(node, root)) {
+        if (node.type() != pugi::node_element || !node.first_attribute() ||
+            !node.first_attribute().next_attribute())
+            continue;
+        names.clear();
+        for (const pugi::xml_attribute attribute : node.attributes())
+            names.push_back(attribute.name());
+        std::sort(names.begin(), names.end(),
+                  [](const char* a, const char* b) { return std::strcmp(a, b) < 0; });
+        for (size_t i = 1; i < names.size(); ++i) {
+            if (std::strcmp(names[i - 1], names[i]) == 0)
+                return node;
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -164,8 +242,16 @@ bool NotesDocument::parse(void* buffer, size_t size) {
         m_document->reset();
         return false;
     }
-    if (!m_document->document_element()) {
+    const pugi::xml_node root = m_document->document_element();
+    if (!root) {
         m_error = QStringLiteral("XML parse error: No document element found at offset 0");
+        m_document->reset();
+        return false;
+    }
+    if (const pugi::xml_node element = duplicateAttributeAt(root)) {
+        m_error = QStringLiteral("XML parse error: Duplicate attribute in element <%1> at offset %2")
+                      .arg(QString::fromUtf8(element.name()))
+                      .arg(element.offset_debug());
         m_document->reset();
         return false;
     }
@@ -180,74 +266,49 @@ NotesContent NotesDocument::content() const {
     if (!root)
         return content;
 
-    // Every "notes" element and every "header/items" element in document order: a row i takes
-    // the i-th note (item) of each of them, as the positional queries would.
+    // The first note of every "notes" element and the first item of every "header/items"
+    // element, in document order; the texts of the root's own elements as they come.
     std::vector<pugi::xml_node> noteLists;
     std::vector<pugi::xml_node> itemLists;
-    qsizetype noteCount = 0;
-    qsizetype itemCount = 0;
-    for (const pugi::xml_node child : root.children()) {
-        if (child.type() != pugi::node_element)
-            continue;
-        const char* name = child.name();
-        if (std::strcmp(name, "notes") == 0) {
-            noteLists.push_back(child);
-            noteCount += countElements(child, "note");
-        } else if (std::strcmp(name, "header") == 0) {
-            for (const pugi::xml_node items : child.children("items")) {
-                if (items.type() != pugi::node_element)
-                    continue;
-                itemLists.push_back(items);
-                itemCount += countElements(items, "item");
+    RawText duration, started, finished;
+    for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {
+        if (isElement(child, "notes")) {
+            content.notesFound += countElements(child, "note");
+            if (pugi::xml_node first = nextElement(child.first_child(), "note"))
+                noteLists.push_back(first);
+        } else if (isElement(child, "header")) {
+            for (pugi::xml_node items = nextElement(child.first_child(), "items"); items;
+                 items = nextElement(items.next_sibling(), "items")) {
+                content.itemsFound += countElements(items, "item");
+                if (pugi::xml_node first = nextElement(items.first_child(), "item"))
+                    itemLists.push_back(first);
             }
-        } else if (std::strcmp(name, "duration") == 0) {
-            content.duration += textContent(child);
-        } else if (std::strcmp(name, "started") == 0) {
-            content.started += textContent(child);
-        } else if (std::strcmp(name, "finished") == 0) {
-            content.finished += textContent(child);
+        } else if (isElement(child, "duration")) {
+            duration.appendContent(child);
+        } else if (isElement(child, "started")) {
+            started.appendContent(child);
+        } else if (isElement(child, "finished")) {
+            finished.appendContent(child);
         }
     }
+    content.duration = duration.take();
+    content.started = started.take();
+    content.finished = finished.take();
 
-    content.notesFound = noteCount;
-    content.notes.resize(std::min(noteCount, MaxNoteRows));
-    for (const pugi::xml_node& list : noteLists) {
-        qsizetype i = 0;
-        for (const pugi::xml_node note : list.children("note")) {
-            if (note.type() != pugi::node_element)
-                continue;
-            if (i == content.notes.size())
-                break;
-            NoteEntry& row = content.notes[i++];
-            for (const pugi::xml_node field : note.children()) {
-                if (field.type() != pugi::node_element)
-                    continue;
-                const char* name = field.name();
-                if (std::strcmp(name, "time") == 0)
-                    row.time += textContent(field);
-                else if (std::strcmp(name, "speaker") == 0)
-                    row.speaker += textContent(field);
-                else if (std::strcmp(name, "text") == 0)
-                    row.text += textContent(field);
-            }
-        }
-    }
-
-    content.itemsFound = itemCount;
-    content.items.resize(std::min(itemCount, MaxItemRows));
-    for (const pugi::xml_node& list : itemLists) {
-        qsizetype i = 0;
-        for (const pugi::xml_node item : list.children("item")) {
-            if (item.type() != pugi::node_element)
-                continue;
-            if (i == content.items.size())
-                break;
-            HeaderEntry& row = content.items[i++];
-            appendAttributes(item, "name", row.name);
-            appendAttributes(item, "value", row.value);
-        }
-    }
+    content.notes.resize(std::min(content.notesFound, MaxNoteRows));
+    NoteFields notes;
+    fillRows(content.notes, std::move(noteLists), notes);
+    content.items.resize(std::min(content.itemsFound, MaxItemRows));
+    ItemFields items;
+    fillRows(content.items, std::move(itemLists), items);
     return content;
+}
+
+QString notesText(const char* utf8, qsizetype size) {
+    // A byte-order mark inside a text is a character of it; the conversion would drop a leading one.
+    if (size >= 3 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0)
+        return QChar(0xFEFF) + QString::fromUtf8(utf8 + 3, size - 3);
+    return QString::fromUtf8(utf8, size);
 }
 
 QString shownText(const QString& text) {

@@ -74,6 +74,10 @@ class NotesDocument {
     QString m_error;
 };
 
+// The text of raw UTF-8 from the tree, converted once; a byte-order mark at its start is kept as
+// the character it is.
+QString notesText(const char* utf8, qsizetype size);
+
 // A list cell or label shows at most this many characters of a value, a longer one cut and
 // ended with "…": painting a text costs time by its length, and a line holds far fewer.
 constexpr qsizetype MaxShownChars = 4096;

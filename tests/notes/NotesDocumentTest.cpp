@@ -129,6 +129,63 @@ TEST(NotesInput, EncodingsEntitiesAndDeepNesting) {
     }
 }
 
+QStringList rowsOf(const NotesContent& c) {
+    QStringList rows{c.duration + '|' + c.started + '|' + c.finished,
+                     QStringLiteral("%1 notes, %2 items").arg(c.notesFound).arg(c.itemsFound)};
+    for (const NoteEntry& note : c.notes)
+        rows << note.time + '|' + note.speaker + '|' + note.text;
+    for (const HeaderEntry& item : c.items)
+        rows << item.name + '=' + item.value;
+    return rows;
+}
+
+// The one walk gives what the per-row path queries give, texts joined as raw bytes and converted
+// once: a byte-order mark opening a piece is a character, a character split across pieces is one.
+TEST(NotesInput, WalkAgreesWithThePathQueries) {
+    const std::pair<QByteArray, QStringList> cases[] = {
+        {"<s><notes><note><time>1</time><time>\xef\xbb\xbf"
+         "2</time><text>\xef\xbb\xbfx</text></note></notes></s>",
+         {"||", "1 notes, 0 items", QStringLiteral("1\uFEFF2||\uFEFFx")}},
+        {"<s><notes><note><text>\xc3</text><text>\xa9</text><speaker>\xc3<!---->\xa9<![CDATA[\xc3]]>\xa9"
+         "</speaker></note></notes><duration>\xe2\x82</duration><duration>\xac</duration></s>",
+         {QStringLiteral("\u20AC||"), "1 notes, 0 items", QStringLiteral("|\u00E9\u00E9|\u00E9")}},
+        {"<s><header><items><item name='\xc3' value='v'/></items><items><item name='\xa9'/><item "
+         "value='w'/></items></header></s>",
+         {"||", "0 notes, 3 items", QStringLiteral("\u00E9=v"), "=w", "="}},
+        {"<s><notes><note><time>a</time></note><note/><note><time>c</time></note></notes><x/>"
+         "<notes><note><time>b</time></note></notes><notes/><notes><?note x?><note><speaker>d</speaker>"
+         "</note></notes></s>",
+         {"||", "5 notes, 0 items", "ab|d|", "||", "c||", "||", "||"}},
+        {"<s><notes><note><time>\xff</time></note></notes></s>", // not UTF-8: the same replacement both ways
+         {"||", "1 notes, 0 items", QStringLiteral("\uFFFD||")}},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        NotesDocument document;
+        ASSERT_TRUE(document.loadBytes(bytes)) << qPrintable(document.errorText());
+        EXPECT_EQ(rowsOf(document.content()), expected) << bytes.constData();
+        EXPECT_EQ(rowsOf(NotesPathQueries::content(document.document())), expected) << bytes.constData();
+    }
+}
+
+// An element naming one attribute twice makes a damaged document, wherever it stands; one name
+// under two prefixes is two attributes.
+TEST(NotesInput, DuplicatedAttributeIsDamage) {
+    const std::pair<QByteArray, bool> cases[] = {
+        {"<s><header><items><item name='a' name='c'/></items></header></s>", false},
+        {"<s a='1' b='2' a='3'><notes/></s>", false},
+        {"<s><x><y p='1' q='2' r='3' s='4' t='5' u='6' v='7' w='8' p='9'/></x></s>", false},
+        {"<s><header><items><item a:name='a' b:name='c' name='d'/></items></header></s>", true},
+        {"<s><item name='a'/><item name='a'/></s>", true},
+    };
+    for (const auto& [bytes, loads] : cases) {
+        NotesDocument document;
+        EXPECT_EQ(document.loadBytes(bytes), loads) << bytes.constData();
+        EXPECT_EQ(document.errorText().startsWith(QLatin1String("XML parse error: Duplicate attribute")),
+                  !loads)
+            << qPrintable(document.errorText());
+    }
+}
+
 // A huge document is refused by its tree's size (the rows' ceilings are the window's test).
 TEST(NotesInput, TreeHeldToItsBudget) {
     const QByteArray many = "<s>" + QByteArray("<a/>").repeated(50000) + "</s>"; // ~3 MB of nodes

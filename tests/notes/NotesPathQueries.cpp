@@ -32,7 +32,7 @@ void appendTextContent(const pugi::xml_node& node, std::string& out) {
 }
 
 QString text(const std::string& utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return notesText(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 qsizetype count(const pugi::xml_document& document, const char* path) {

@@ -81,6 +81,7 @@ TEST_F(LoadXmlTest, NoUsableDocumentLeavesTheTwoCatalogueRows) {
     write("Bad_1.xml", "<s><notes><note></notes>");
     write("Zero.xml", "");
     write("Bin_1.xml", QByteArray("\x7f\x45LF\x02\x01\x00\x00", 8));
+    write("Twice_1.xml", "<s><header><items><item name='a' name='c'/></items></header></s>");
     write("Locked_1.xml", exampleDocument);
     QFile::setPermissions(dir.filePath(QStringLiteral("Locked_1.xml")), QFileDevice::Permissions());
     for (const auto& [media, logged, says] : {std::tuple{"Missing_1.wma", false, ""},
@@ -88,6 +89,7 @@ TEST_F(LoadXmlTest, NoUsableDocumentLeavesTheTwoCatalogueRows) {
                                               {"Bad_1.wma", true, "offset"},
                                               {"Zero_1.wma", true, "offset"},
                                               {"Bin_1.wma", true, "offset"},
+                                              {"Twice_1.wma", true, "Duplicate attribute"},
                                               {::geteuid() ? "Locked_1.wma" : "ab", ::geteuid() != 0,
                                                "Permission denied"}, // root reads every file
                                               {"", false, ""}}) {    // no name: nothing changes at all
