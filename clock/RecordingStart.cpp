@@ -3,6 +3,7 @@
 #include "ErrorHandling.h"
 #include "TimeText.h"
 
+#include <QTimeZone>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +27,15 @@ bool hasField(QStringView name, int n) {
 
 // Far beyond any recording; keeps a damaged position from leaving the calendar.
 constexpr double kLongestRecording = 100.0 * 366 * 86400;
+
+// A wall-clock time with no daylight saving: Qt 6.5 names UTC as a zone, older Qt as a time spec.
+QDateTime utcDateTime(QDate date, QTime time) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+    return QDateTime(date, time, QTimeZone::UTC);
+#else
+    return QDateTime(date, time, Qt::UTC);
+#endif
+}
 } // namespace
 
 qint32 GetStartSeconds(const QString& Filename) {
@@ -71,7 +81,7 @@ std::optional<QDateTime> fromFilename(const QString& filename) {
         QTime::fromString(SecondsToTime(seconds, QStringLiteral("hh:mm:ss")), QStringLiteral("hh:mm:ss"));
     if (!time.isValid())
         return std::nullopt;
-    return QDateTime(*date, time, Qt::UTC);
+    return utcDateTime(*date, time);
 }
 
 QDateTime recordedAt(const QDateTime& start, double position) {
@@ -87,7 +97,7 @@ std::optional<qint64> notePosition(const QString& filename, const QString& noteT
     const std::optional<QTime> time = parseTimeOfDay(noteTime);
     if (!time)
         return std::nullopt;
-    QDateTime note(start->date(), *time, Qt::UTC);
+    QDateTime note = utcDateTime(start->date(), *time);
     qint64 seconds = start->secsTo(note);
     if (seconds < 0) {
         // Written after midnight: the note belongs to the next day.
