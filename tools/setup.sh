@@ -31,6 +31,10 @@ case "$(cut -d. -f1 /etc/debian_version 2>/dev/null)" in
 esac
 packages+=(clang "libclang-rt-${clang_version:-14}-dev")
 
+# Names that differ between releases: Debian 13 moved Qt's SVG plugins out of libqt6svg6.
+release=$(. /etc/os-release && echo "${VERSION_ID:-}")
+[[ $release == 12 ]] || packages+=(qt6-svg-plugins)
+
 missing=()
 for package in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
