@@ -29,7 +29,7 @@ const int frmSessions::ColumnWidthTwips[frmSessions::ColumnCount] = {2500, 1000,
 
 void frmSessions::buildLayout() {
     setObjectName(QStringLiteral("frmSessions"));
-    Accessibility::announceAsWindow(this); // its accessible name is its title
+    Accessibility::announceWindows(); // read as a window named by its title
     setWindowTitle(QStringLiteral("Vantrel Quillon"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon_catalogue")));
     paintWindow(this);

@@ -82,7 +82,7 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildLayout() {
     setObjectName(QStringLiteral("frmMain"));
-    Accessibility::announceAsWindow(this); // its accessible name is its title
+    Accessibility::announceWindows(); // read as a window named by its title
     setWindowTitle(QStringLiteral("Vantrel Quillon"));
     setWindowIcon(Artwork::icon(QStringLiteral("icon_monitor")));
     paintWindow(this);

@@ -9,14 +9,26 @@
 #include <QPointer>
 
 namespace {
-constexpr const char* kWindowRole = "quillonWindowRole";
+// A widget of no richer kind reads as a window (a frame) while it is one: the two windows, the video
+// full screen; as a plain container otherwise.
+class PlainWidget : public QAccessibleWidget {
+  public:
+    explicit PlainWidget(QWidget* widget) : QAccessibleWidget(widget) {}
+    QAccessible::Role role() const override {
+        return widget()->isWindow() ? QAccessible::Window : QAccessible::Client;
+    }
+};
 
-QAccessibleInterface* windowFactory(const QString& className, QObject* object) {
-    // Only the most derived class is matched, so dialogs and others keep their own interfaces.
-    if (!object || !object->isWidgetType() || !object->property(kWindowRole).toBool() ||
-        className != QLatin1String(object->metaObject()->className()))
+QAccessibleInterface* plainWidgetFactory(const QString& className, QObject* object) {
+    // Asked for the most derived class first: only QWidget and its direct subclasses are taken, so
+    // dialogs, labels, buttons and lists keep the toolkit's own interfaces.
+    if (!object || !object->isWidgetType())
         return nullptr;
-    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    const QMetaObject* meta = object->metaObject();
+    if (className != QLatin1String(meta->className()) ||
+        (meta != &QWidget::staticMetaObject && meta->superClass() != &QWidget::staticMetaObject))
+        return nullptr;
+    return new PlainWidget(static_cast<QWidget*>(object));
 }
 
 class EnterActs : public QObject {
@@ -85,13 +97,12 @@ class FocusWatcher : public QObject {
 
 namespace Accessibility {
 
-void announceAsWindow(QWidget* window) {
+void announceWindows() {
     static const bool installed = [] {
-        QAccessible::installFactory(windowFactory);
+        QAccessible::installFactory(plainWidgetFactory);
         return true;
     }();
     Q_UNUSED(installed);
-    window->setProperty(kWindowRole, true);
 }
 
 void onEnter(QWidget* control, std::function<void()> action) {

@@ -8,9 +8,9 @@ class QWidget;
 // What the windows add for screen readers and keyboard users beyond names: the window role, Enter on
 // a button, and a focus ring that shows on black.
 namespace Accessibility {
-// Announces a plain top-level widget as a window (a frame), not as a filler. Call before the window
-// is first shown or titled.
-void announceAsWindow(QWidget* window);
+// Plain top-level widgets read as windows (frames), not as fillers. Call before a window is first
+// titled or shown; once is enough.
+void announceWindows();
 // Enter and Return on the focused control run action (a list's double-click, say), once per press.
 void onEnter(QWidget* control, std::function<void()> action);
 // Enter and Return click a focused button, as Space does.
