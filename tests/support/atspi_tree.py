@@ -226,13 +226,22 @@ class Announcements:
         except Exception:  # a source that went away meanwhile
             pass
 
-    def wait(self, what, predicate, seconds=10):
-        """Pumps events until one heard matches predicate(type, role, name, detail)."""
+    def mark(self):
+        """Where the events from now on begin (listen early: the program learns of a new listener
+        only some time after it registers)."""
+        self.pump()
+        return len(self.heard)
+
+    def pump(self):
+        while self._context.iteration(False):
+            pass
+
+    def wait(self, what, predicate, since=0, seconds=10):
+        """Pumps events until one heard since the mark matches predicate(type, role, name, detail)."""
         deadline = time.monotonic() + seconds
         while time.monotonic() < deadline:
-            while self._context.iteration(False):
-                pass
-            if any(predicate(*heard) for heard in self.heard):
+            self.pump()
+            if any(predicate(*heard) for heard in self.heard[since:]):
                 return
             time.sleep(0.05)
         raise Failure(f"a screen reader was never told {what}; it heard {self.heard[-12:]}")
