@@ -22,7 +22,7 @@ frmSessions::frmSessions(CatalogueServices services, QWidget* parent)
 frmSessions::~frmSessions() {
     m_unloading = true; // a player window that goes now must not call back
     delete m_main.data();
-    releaseInputObjects(pedal());
+    pedal().releaseInputObjects();
 }
 
 PedalDevices& frmSessions::pedal() {
@@ -55,17 +55,13 @@ void frmSessions::Form_Load() {
         addColumns();
         m_main = frmMain::load(playerServices());
         // The command line is not used.
-        createInputRoots(pedal(), m_services.createInputSystem);
+        pedal().createInputRoots(m_services.createInputSystem);
         m_ready = true;
 
         // From here on the failing procedure has logged its own error.
         bool handingOff = false;
         try {
-            try {
-                GetInputDevices(pedal());
-            } catch (...) {
-                pedal().diPedal.reset(); // no pedal, but the disc is still listed
-            }
+            pedal().GetInputDevices(); // without a pedal the disc is still listed
             Rescan();
             if (rowCount() == 1) {
                 handingOff = true;
@@ -82,8 +78,7 @@ void frmSessions::Form_Load() {
         }
     } catch (...) {
         const ErrorRecord record = logCurrentError(procName);
-        skipErrors([&] { pedal().diRoot.reset(); });
-        skipErrors([&] { pedal().dxRoot.reset(); });
+        pedal().releaseInputObjects();
         unsetCursor();
         RaiseRecordedError(record);
     }
@@ -96,7 +91,7 @@ void frmSessions::Form_Unload() {
             m_main->unload();
     });
     skipErrors([&] { Sessions.clear(); });
-    skipErrors([&] { releaseInputObjects(pedal()); });
+    pedal().releaseInputObjects();
 }
 
 void frmSessions::unload() {

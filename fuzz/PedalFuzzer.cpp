@@ -110,13 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int number = Evdev::eventNumber(QByteArray::fromStdString(nodeName));
     FUZZ_CHECK(number == -1 || QByteArray::fromStdString(nodeName).startsWith("event"));
 
-    PedalDevices devices;
-    devices.clockMs = [&] { return world.nowMs; };
-    createInputRoots(devices, [&] { return std::make_shared<System>(world); });
-    GetInputDevices(devices);
+    PedalDevices devices([&] { return world.nowMs; });
+    devices.createInputRoots([&] { return std::make_shared<System>(world); });
+    devices.GetInputDevices();
     const std::optional<std::size_t> expected = firstPedal(world);
-    if (devices.diPedal)
-        FUZZ_CHECK(expected && static_cast<Pedal&>(*devices.diPedal).index == *expected);
+    if (devices.diPedal())
+        FUZZ_CHECK(expected && static_cast<const Pedal&>(*devices.diPedal()).index == *expected);
 
     // A few dozen steps meet every state; more only slow each run down.
     for (int step = 0; step < 48 && input.remaining_bytes() > 0; ++step) {
@@ -131,20 +130,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             world.nowMs += input.ConsumeIntegral<uint16_t>();
             break;
         case 3:
-            GetInputDevices(devices);
+            devices.GetInputDevices();
             break;
         }
         const bool lostBefore = world.lost;
-        const QString text = GetInputDeviceData(devices, nullptr);
+        const QString text = devices.GetInputDeviceData();
         FUZZ_CHECK(text.size() == 3 &&
                        QString(text).remove(QLatin1Char('0')).remove(QLatin1Char('1')).isEmpty(),
                    text);
-        if (!devices.diPedal) {
+        if (!devices.diPedal()) {
             FUZZ_CHECK(text == QLatin1String("000"), text);
             continue;
         }
         FUZZ_CHECK(!lostBefore);
-        const auto& pedal = static_cast<Pedal&>(*devices.diPedal);
+        const auto& pedal = static_cast<const Pedal&>(*devices.diPedal());
         FUZZ_CHECK(pedal.index == expected);
         QString pressed = QStringLiteral("000");
         for (std::size_t i = 0; i < pedal.codes.size(); ++i) {
@@ -154,6 +153,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(text == pressed, text, pressed);
     }
-    releaseInputObjects(devices);
+    devices.releaseInputObjects();
     return 0;
 }

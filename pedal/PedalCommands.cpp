@@ -36,19 +36,3 @@ std::vector<PedalCommand> pedalCommands(const QString& last, const QString& now)
         steps.insert(steps.end(), {{PedalCommand::Pause}, {PedalCommand::SetPlayRate}});
     return steps;
 }
-
-QString describe(const PedalCommand& command) {
-    switch (command.kind) {
-    case PedalCommand::SetRate:
-        return QStringLiteral("rate=%1").arg(command.rate);
-    case PedalCommand::SetPlayRate:
-        return QStringLiteral("rate=PlayRate");
-    case PedalCommand::Play:
-        return QStringLiteral("play");
-    case PedalCommand::Pause:
-        return QStringLiteral("pause");
-    case PedalCommand::RewindWait:
-        return QStringLiteral("wait");
-    }
-    return {};
-}

@@ -27,6 +27,3 @@ constexpr double kBackwardRate = -8.0;
 // The player steps for the change from the previous button text to the current one: each press or
 // release once, button 0 first. An empty current text changes nothing.
 std::vector<PedalCommand> pedalCommands(const QString& last, const QString& now);
-
-// "rate=8", "play", "pause", "rate=PlayRate", "wait": for logs and tests.
-QString describe(const PedalCommand& command);

@@ -2,49 +2,50 @@
 
 #include "ErrorHandling.h"
 
-#include <QLineEdit>
 #include <chrono>
 
 namespace {
 const QString kNoButtons = QStringLiteral("000");
 constexpr qint64 kSearchIntervalMs = 1000;
+} // namespace
 
-qint64 nowMs(const PedalDevices& devices) {
-    if (devices.clockMs)
-        return devices.clockMs();
+PedalDevices::PedalDevices(std::function<qint64()> clockMs) : m_clockMs(std::move(clockMs)) {}
+
+qint64 PedalDevices::nowMs() const {
+    if (m_clockMs)
+        return m_clockMs();
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 // A lost pedal is looked for again quietly: it may still be settling (permissions come a moment
 // after the device node), and the loss itself is in the log already.
-void searchAgain(PedalDevices& devices) {
-    const qint64 now = nowMs(devices);
-    if (devices.lastSearchMs && now - *devices.lastSearchMs < kSearchIntervalMs)
+void PedalDevices::searchAgain() {
+    const qint64 now = nowMs();
+    if (m_lastSearchMs && now - *m_lastSearchMs < kSearchIntervalMs)
         return;
-    devices.lastSearchMs = now;
-    if (!devices.diRoot)
+    m_lastSearchMs = now;
+    if (!m_diRoot)
         return;
-    skipErrors([&] { devices.diPedal = openFirstPedal(*devices.diRoot); });
+    skipErrors([&] { m_diPedal = openFirstPedal(*m_diRoot); });
 }
 
-void markLost(PedalDevices& devices) {
-    skipErrors([&] { devices.diPedal.reset(); });
-    devices.pedalLost = true;
-    devices.lossLogged = true;
-    if (!devices.lastSearchMs || nowMs(devices) - *devices.lastSearchMs >= kSearchIntervalMs)
-        devices.lastSearchMs = nowMs(devices);
+void PedalDevices::markLost() {
+    skipErrors([&] { m_diPedal.reset(); });
+    m_pedalLost = true;
+    m_lossLogged = true;
+    if (!m_lastSearchMs || nowMs() - *m_lastSearchMs >= kSearchIntervalMs)
+        m_lastSearchMs = nowMs();
 }
-} // namespace
 
 PedalDevices& pedalDevices() {
     static PedalDevices devices;
     return devices;
 }
 
-void createInputRoots(PedalDevices& devices, const std::function<std::shared_ptr<InputSystem>()>& factory) {
-    skipErrors([&] { devices.dxRoot = factory ? factory() : nullptr; });
-    skipErrors([&] { devices.diRoot = devices.dxRoot; });
+void PedalDevices::createInputRoots(const std::function<std::shared_ptr<InputSystem>()>& factory) {
+    skipErrors([&] { m_dxRoot = factory ? factory() : nullptr; });
+    skipErrors([&] { m_diRoot = m_dxRoot; });
 }
 
 bool isFootPedalName(const QString& productName) {
@@ -66,48 +67,44 @@ QString buttonText(const std::vector<bool>& pressed) {
     return text;
 }
 
-void GetInputDevices(PedalDevices& devices) {
-    devices.pedalLost = false;
-    devices.lossLogged = false;
-    devices.lastSearchMs.reset();
+void PedalDevices::GetInputDevices() {
+    m_pedalLost = false;
+    m_lossLogged = false;
+    m_lastSearchMs.reset();
     const bool found = logAndCarryOn(SourceModule::basGlobals + QStringLiteral(".GetInputDevices()"), [&] {
-        if (!devices.diRoot)
-            return;
-        devices.diPedal = openFirstPedal(*devices.diRoot);
+        if (m_diRoot)
+            m_diPedal = openFirstPedal(*m_diRoot);
     });
     if (!found)
-        skipErrors([&] { devices.diPedal.reset(); });
+        skipErrors([&] { m_diPedal.reset(); });
 }
 
-QString GetInputDeviceData(PedalDevices& devices, QLineEdit* display) {
+QString PedalDevices::GetInputDeviceData() {
     QString text = kNoButtons;
     auto read = [&] {
-        if (!devices.diPedal && devices.pedalLost)
-            searchAgain(devices);
-        if (!devices.diPedal)
+        if (!m_diPedal && m_pedalLost)
+            searchAgain();
+        if (!m_diPedal)
             return;
-        text = buttonText(devices.diPedal->buttons());
-        devices.pedalLost = false;
-        devices.lossLogged = false;
+        text = buttonText(m_diPedal->buttons());
+        m_pedalLost = false;
+        m_lossLogged = false;
     };
     const bool good =
-        devices.lossLogged
-            ? skipErrors(read)
-            : logAndCarryOn(SourceModule::basGlobals + QStringLiteral(".GetInputDeviceData()"), read);
+        m_lossLogged ? skipErrors(read)
+                     : logAndCarryOn(SourceModule::basGlobals + QStringLiteral(".GetInputDeviceData()"), read);
     if (!good) {
         text = kNoButtons;
-        markLost(devices);
+        markLost();
     }
-    if (display)
-        display->setText(text);
     return text;
 }
 
-void releaseInputObjects(PedalDevices& devices) {
-    skipErrors([&] { devices.diPedal.reset(); });
-    devices.pedalLost = false;
-    devices.lossLogged = false;
-    devices.lastSearchMs.reset();
-    skipErrors([&] { devices.diRoot.reset(); });
-    skipErrors([&] { devices.dxRoot.reset(); });
+void PedalDevices::releaseInputObjects() {
+    skipErrors([&] { m_diPedal.reset(); });
+    m_pedalLost = false;
+    m_lossLogged = false;
+    m_lastSearchMs.reset();
+    skipErrors([&] { m_diRoot.reset(); });
+    skipErrors([&] { m_dxRoot.reset(); });
 }

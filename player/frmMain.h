@@ -30,7 +30,9 @@ struct NotesContent;
 struct PlayerServices {
     std::function<std::unique_ptr<MediaPlayer>(QWidget* parent)> createMediaPlayer;
     CatalogueLink* catalogue = nullptr;
-    PedalDevices* pedal = nullptr;
+    PedalDevices* pedal = nullptr; // null: the program's pedalDevices()
+    // Lets events run until `done` or the time is up (the pedal's rewind wait); empty: the real wait.
+    std::function<void(const std::function<bool()>& done, int timeoutMs)> waitRunningEvents = {};
 };
 
 // The player window. Its procedures keep the names the windows' events and callers know them by;

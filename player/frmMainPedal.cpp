@@ -6,11 +6,20 @@
 #include "PedalDevices.h"
 #include "Platform.h"
 
+#include <QLineEdit>
 #include <QPointer>
 
 namespace {
 PedalDevices& pedalOf(const PlayerServices& services) {
     return services.pedal ? *services.pedal : pedalDevices();
+}
+
+// A copy of the wait runs: the window and its services may go while it waits.
+void waitRunningEvents(const PlayerServices& services, const std::function<bool()>& done, int timeoutMs) {
+    if (const auto wait = services.waitRunningEvents)
+        wait(done, timeoutMs);
+    else
+        pumpEventsUntil(done, timeoutMs);
 }
 } // namespace
 
@@ -29,12 +38,13 @@ void frmMain::tmrFoot_Timer() {
     tmrFoot->stop();
     QString now;
     logAndCarryOn(SourceModule::frmMain + QStringLiteral(".tmrFoot_Timer()"), [&] {
-        now = GetInputDeviceData(pedalOf(m_services), txtButtons);
+        now = pedalOf(m_services).GetInputDeviceData();
+        txtButtons->setText(now);
         if (LastButtons.isEmpty())
             LastButtons = QStringLiteral("000");
         for (const PedalCommand& step : pedalCommands(LastButtons, now)) {
             if (step.kind == PedalCommand::RewindWait) {
-                pumpEventsUntil(windowGone, kRewindWaitMs);
+                waitRunningEvents(m_services, windowGone, kRewindWaitMs);
                 if (windowGone())
                     return;
                 continue;

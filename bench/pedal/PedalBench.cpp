@@ -14,14 +14,14 @@ static void BM_PollTick(benchmark::State& state) {
     auto system = std::make_shared<FakeInputSystem>();
     auto pedal = system->add(QStringLiteral("VEC  VEC USB Footpedal"));
     PedalDevices devices;
-    createInputRoots(devices, [&] { return system; });
-    GetInputDevices(devices);
+    devices.createInputRoots([&] { return system; });
+    devices.GetInputDevices();
     QString last = QStringLiteral("000");
     bool down = false;
     for (auto _ : state) {
         down = !down;
         pedal->buttons = {down, false, !down};
-        const QString now = GetInputDeviceData(devices, nullptr);
+        const QString now = devices.GetInputDeviceData();
         benchmark::DoNotOptimize(pedalCommands(last, now));
         last = now;
     }

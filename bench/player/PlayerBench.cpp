@@ -1,6 +1,6 @@
 // The media component on real files: time to play against the mpv command line, the program's memory
 // and CPU while a video plays, CPU while sound plays in a visible window. Needs a display (run it
-// under tests/media/with-xvfb.sh), the built quillon and the mpv command line for the comparison.
+// under tests/support/private-session.sh), the built quillon and the mpv command line for the comparison.
 #include "MediaFixtures.h"
 #include "MpvPlayer.h"
 #include "Platform.h"

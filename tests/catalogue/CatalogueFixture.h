@@ -34,7 +34,7 @@ class CatalogueTest : public ::testing::Test {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setProgramFolderForTests({});
         setRegistryForTests(std::nullopt);
-        releaseInputObjects(pedalDevices());
+        pedalDevices().releaseInputObjects();
         nftw(
             disc.constData(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
             FTW_DEPTH | FTW_PHYS);

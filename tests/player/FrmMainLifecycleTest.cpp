@@ -1,5 +1,6 @@
 // The player window's lifecycle procedures against a fake media component and catalogue.
 #include "FakeCatalogue.h"
+#include "FakeInputSystem.h"
 #include "FakeMediaPlayer.h"
 #include "PedalDevices.h"
 #include "Platform.h"
@@ -17,13 +18,9 @@
 namespace {
 const QString kMedia = QStringLiteral("Room3_12-14-2009_34200_1.wma");
 
-struct StillPedal : InputDevice {
-    std::vector<bool> buttons() override { return {false, false, false}; }
-};
-
-class PlayerWindowTest : public ::testing::Test {
+class LifecycleTest : public ::testing::Test {
   protected:
-    ~PlayerWindowTest() override {
+    ~LifecycleTest() override {
         delete window.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setProgramFolderForTests({});
@@ -50,7 +47,7 @@ class PlayerWindowTest : public ::testing::Test {
 };
 } // namespace
 
-TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPedal) {
+TEST_F(LifecycleTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPedal) {
     const struct {
         QByteArray xml; // empty: no notes document at all
         int heightTwips;
@@ -66,7 +63,12 @@ TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPeda
         notes.remove();
         ASSERT_TRUE(c.xml.isEmpty() ||
                     (notes.open(QIODevice::WriteOnly) && notes.write(c.xml) && notes.flush()));
-        pedal.diPedal = c.pedal ? std::make_unique<StillPedal>() : nullptr;
+        auto input = std::make_shared<FakeInputSystem>();
+        if (c.pedal)
+            input->add(QStringLiteral("USB Footpedal"));
+        pedal.releaseInputObjects();
+        pedal.createInputRoots([input] { return input; });
+        pedal.GetInputDevices();
         delete window.data();
         frmMain& w = load();
         EXPECT_FALSE(w.Timer1->isActive() || w.tmrFoot->isActive() || w.isVisible());
@@ -79,7 +81,7 @@ TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPeda
     }
 }
 
-TEST_F(PlayerWindowTest, UnloadStopsReleasesAndHandsBackByRowCount) {
+TEST_F(LifecycleTest, UnloadStopsReleasesAndHandsBackByRowCount) {
     const struct {
         int rows, shown, unloaded;
         const char *failOn, *calls; // a failing stop is shown, and the media is still released
@@ -110,10 +112,12 @@ TEST_F(PlayerWindowTest, UnloadStopsReleasesAndHandsBackByRowCount) {
     }
 }
 
-TEST_F(PlayerWindowTest, AWindowDeletedDuringTheUnloadPumpIsNotTouched) {
+TEST_F(LifecycleTest, AWindowDeletedDuringTheUnloadPumpIsNotTouched) {
     frmMain* w = &load();
+    const QPointer<QWidget> media = w->player()->widget();
     QTimer::singleShot(0, [w] { delete w; });
     EXPECT_NO_THROW(w->unload());
     EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(media.isNull()) << "the media component goes with its window";
     EXPECT_EQ(catalogue.shown + catalogue.unloaded, 0);
 }

@@ -1,5 +1,5 @@
-// The playback tick and the digit clock over a scripted run of sessions, states and positions, and
-// note jumps.
+// The window's playback tick and digit clock over a scripted run of sessions, states and positions,
+// and its note jumps; the clock's arithmetic itself is tested with the clock.
 #include "ClockFace.h"
 #include "PlayerWindowFixture.h"
 
@@ -16,23 +16,17 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
         const char* date;  // lblSessionDate after the tick
         bool fullScreen;
     } steps[] = {
-        {morning, P::PlayPlaying, 95.6, "10:06:35 AM", "12-14-2009", false}, // whole seconds
-        {morning, P::PlayPaused, 400, "10:06:35 AM", "12-14-2009", false},
+        {morning, P::PlayPlaying, 95.6, "10:06:35 AM", "12-14-2009", false},
+        {morning, P::PlayPaused, 400, "10:06:35 AM", "12-14-2009", false}, // only a moving player
         {morning, P::PlayOpening, 0, "10:06:35 AM", "12-14-2009", false},
         {morning, P::PlayStopped, 0, "10:06:35 AM", "12-14-2009", false},
         {morning, P::PlayScanForward, 7500, "12:10:00 PM", "12-14-2009", false},
         {morning, P::PlayScanReverse, -0.2, "10:05:00 AM", "12-14-2009", false},
-        {"Room3_12-14-2009_86400_1.wma", P::PlayPlaying, 0, "12:00:00 AM", "12-14-2009", false},
-        {"Room3_12-14-2009_90000_1.wma", P::PlayPlaying, 0, "01:00:00 AM", "12-14-2009", false},
-        {"Room3_12-14-2009_99999999999_1.wma", P::PlayPlaying, 1, "12:00:01 AM", "12-14-2009", false},
         {"Room3_12-14-2009_86390_3.wmv", P::PlayPlaying, 9.9, "11:59:59 PM", "12-14-2009", true},
         {"ROOM3_12-14-2009_86390_3.WmV", P::PlayPlaying, 10, "12:00:00 AM", "12-15-2009", true},
-        {"Room3_12-31-2009_86390_1.WMA", P::PlayPlaying, 3610, "01:00:00 AM", "01-01-2010", false},
-        // A night when many zones change their clocks: the recorded wall clock must not jump.
         {"Hall_03-29-2009_3000_1.wma", P::PlayPlaying, 7200, "02:50:00 AM", "03-29-2009", false},
         // No usable recording start: the clock stays, the tick and the full-screen offer go on.
         {"Room3_12-14-2009.wmv", P::PlayPlaying, 600, "02:50:00 AM", "03-29-2009", true},
-        {"Room3_02-30-2009_36300_1.wma", P::PlayPlaying, 600, "02:50:00 AM", "03-29-2009", false},
         {"", P::PlayReady, 0, "02:50:00 AM", "03-29-2009", false},
     };
     for (const auto& s : steps) {
@@ -68,20 +62,15 @@ TEST_F(PlayerWindowTest, TickFailureIsLoggedAndStopsTheTick) {
 }
 
 TEST_F(PlayerWindowTest, NoteJumps) {
-    const char* const late = "Room3_12-14-2009_82800_1.wma";    // 23:00:00
-    const char* const morning = "Room3_12-14-2009_36300_1.wma"; // 10:05:00
+    const char* const late = "Room3_12-14-2009_82800_1.wma"; // 23:00:00
     const struct {
         const char* name;
         const char* note; // nullptr: no row selected
         const char* call; // nullptr: no jump
     } cases[] = {
-        {late, "12:30:00 AM", "position=5400"}, // after midnight: the next day
-        {late, "11:00:00 PM", "position=0"},
-        {late, "10:59:59 PM", "position=86399"},    // before the start: also the next day
-        {morning, "09:00:00 PM", "position=39300"}, // beyond the media: passed on
-        {"Hall_03-29-2009_3000_1.wma", "03:50:00 AM", "position=10800"},
-        {morning, "25:00:00", nullptr},
-        {morning, nullptr, nullptr},
+        {late, "12:30:00 AM", "position=5400"},
+        {late, "25:00:00", nullptr},
+        {late, nullptr, nullptr},
         {"Room3_notadate_36300_1.wma", "10:05:00 AM", nullptr},
     };
     for (const auto& c : cases) {

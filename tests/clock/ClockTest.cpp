@@ -1,0 +1,93 @@
+// The clock's own parts: what the face shows for a time of day, and the recorded time of day and
+// note positions a media file's name leads to.
+#include "ClockFace.h"
+#include "RecordingStart.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+TEST(ClockFaceTest, TwelveAndTwentyFourHourFaces) {
+    const struct {
+        qint32 seconds;
+        bool twelveHour;
+        const char* text;
+        bool pm;
+    } cases[] = {
+        {0, true, "12:00:00 AM", false},     {43199, true, "11:59:59 AM", false},
+        {43200, true, "12:00:00 PM", true},  {46805, true, "01:00:05 PM", true},
+        {86399, true, "11:59:59 PM", true},  {86400, true, "12:00:00 AM", false}, // the next day
+        {-1, true, "11:59:59 PM", true},     {46805, false, "13:00:05", false},
+        {0, false, "00:00:00", false},       {86399, false, "23:59:59", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.seconds << (c.twelveHour ? " 12h" : " 24h"));
+        const ClockFace::Reading face = ClockFace::reading(c.seconds, c.twelveHour);
+        EXPECT_EQ(face.text, QLatin1String(c.text));
+        EXPECT_EQ(face.pm, c.pm);
+        QString digits;
+        for (int d : face.digits)
+            digits += QString::number(d);
+        EXPECT_EQ(digits, face.text.left(8).remove(QLatin1Char(':')));
+    }
+    EXPECT_EQ(ClockFace::sessionDateText(QDate(2009, 12, 14)), "12-14-2009");
+    EXPECT_EQ(ClockFace::sessionDateText(QDate(5, 1, 2)), "01-02-0005");
+}
+
+TEST(RecordingStartTest, RecordedTimeOfDayFromNameAndPosition) {
+    const char* const morning = "Room3_12-14-2009_36300_1.wma"; // 10:05:00
+    const struct {
+        const char* name;
+        double position;
+        const char* at; // "MM-dd-yyyy HH:mm:ss"; nullptr: the name carries no usable start
+    } cases[] = {
+        {morning, 95.6, "12-14-2009 10:06:35"}, // whole seconds, cut
+        {morning, 7500, "12-14-2009 12:10:00"},
+        {morning, -0.2, "12-14-2009 10:05:00"},
+        {morning, std::numeric_limits<double>::quiet_NaN(), "12-14-2009 10:05:00"},
+        {"Room3_12-14-2009_86400_1.wma", 0, "12-14-2009 00:00:00"}, // one day taken off, once
+        {"Room3_12-14-2009_90000_1.wma", 0, "12-14-2009 01:00:00"},
+        {"Room3_12-14-2009_99999999999_1.wma", 1, "12-14-2009 00:00:01"},
+        {"Room3_12-14-2009_86390_3.wmv", 9.9, "12-14-2009 23:59:59"},
+        {"ROOM3_12-14-2009_86390_3.WmV", 10, "12-15-2009 00:00:00"},
+        {"Room3_12-31-2009_86390_1.WMA", 3610, "01-01-2010 01:00:00"},
+        // A night when many zones change their clocks: the recorded wall clock must not jump.
+        {"Hall_03-29-2009_3000_1.wma", 7200, "03-29-2009 02:50:00"},
+        {"Room3_12-14-2009.wmv", 600, nullptr},
+        {"Room3_02-30-2009_36300_1.wma", 600, nullptr},
+        {"", 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.name << " at " << c.position);
+        const std::optional<QDateTime> start = RecordingStart::fromFilename(QString::fromLatin1(c.name));
+        ASSERT_EQ(start.has_value(), c.at != nullptr);
+        if (start) {
+            EXPECT_EQ(RecordingStart::recordedAt(*start, c.position).toString("MM-dd-yyyy HH:mm:ss"),
+                      QLatin1String(c.at));
+        }
+    }
+}
+
+TEST(RecordingStartTest, NotePositions) {
+    const char* const late = "Room3_12-14-2009_82800_1.wma";    // 23:00:00
+    const char* const morning = "Room3_12-14-2009_36300_1.wma"; // 10:05:00
+    const struct {
+        const char* name;
+        const char* note;
+        qint64 position; // -1: no position
+    } cases[] = {
+        {late, "12:30:00 AM", 5400}, // after midnight: the next day
+        {late, "11:00:00 PM", 0},
+        {late, "10:59:59 PM", 86399},    // before the start: also the next day
+        {morning, "09:00:00 PM", 39300}, // beyond the media: passed on
+        {"Hall_03-29-2009_3000_1.wma", "03:50:00 AM", 10800},
+        {morning, "25:00:00", -1},
+        {morning, "", -1},
+        {"Room3_notadate_36300_1.wma", "10:05:00 AM", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.name << " " << c.note);
+        EXPECT_EQ(RecordingStart::notePosition(QString::fromLatin1(c.name), QString::fromLatin1(c.note)),
+                  c.position < 0 ? std::nullopt : std::optional<qint64>(c.position));
+    }
+}

@@ -1,0 +1,108 @@
+// The pedal layer over a scripted input system: which device it reads, how a lost pedal is logged
+// and taken up again, and what start-up and unload leave behind.
+#include "FakeInputSystem.h"
+#include "PedalDevices.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct BrokenInput : InputSystem {
+    std::vector<InputDeviceInfo> devices() override { raiseError(ErrNo::InputFailure, "cannot list"); }
+    std::unique_ptr<InputDevice> open(const InputDeviceInfo&) override { return nullptr; }
+};
+
+class PedalDevicesTest : public ::testing::Test {
+  public:
+    void start(std::shared_ptr<InputSystem> input) {
+        devices.createInputRoots([input] { return input; });
+        devices.GetInputDevices();
+    }
+    void press(const char* buttons) {
+        pedal->buttons.clear();
+        for (const char* c = buttons; *c; ++c)
+            pedal->buttons.push_back(*c == '1');
+    }
+
+    std::shared_ptr<FakeInputSystem> system = std::make_shared<FakeInputSystem>();
+    std::shared_ptr<FakeDeviceState> keyboard = system->add(QStringLiteral("AT keyboard"));
+    std::shared_ptr<FakeDeviceState> pedal = system->add(QStringLiteral("VEC  VEC USB Footpedal"));
+    std::shared_ptr<FakeDeviceState> second = system->add(QStringLiteral("second footpedal"));
+    qint64 clock = 50000;
+    PedalDevices devices{[this] { return clock; }};
+    CapturedLog log;
+};
+} // namespace
+
+TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
+    keyboard->buttons = second->buttons = {true, true, true}; // would show if read instead
+    const struct {
+        const char* what;
+        std::function<void(PedalDevicesTest&)> setUp;
+        bool hasPedal;
+        const char* buttons;
+        int logged; // start-up failures are logged, never raised
+    } cases[] = {
+        {"first pedal", [](PedalDevicesTest&) {}, true, "101", 0},
+        {"no pedal", [](PedalDevicesTest& t) { t.pedal->attached = t.second->attached = false; }, false, "000", 0},
+        {"refused", [](PedalDevicesTest& t) { t.pedal->openError = "Permission denied"; }, false, "000", 1},
+        {"no input system", [](PedalDevicesTest& t) { t.system = nullptr; }, false, "000", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        log.lines.clear();
+        c.setUp(*this);
+        press("101");
+        start(system);
+        EXPECT_EQ(devices.hasPedal(), c.hasPedal);
+        EXPECT_EQ(devices.GetInputDeviceData(), QLatin1String(c.buttons));
+        EXPECT_EQ(log.lines.size(), c.logged);
+        devices.releaseInputObjects();
+        system = std::make_shared<FakeInputSystem>();
+        keyboard = system->add("AT keyboard");
+        pedal = system->add("VEC  VEC USB Footpedal");
+        second = system->add("second footpedal");
+        keyboard->buttons = second->buttons = {true, true, true};
+    }
+    start(std::make_shared<BrokenInput>());
+    EXPECT_FALSE(devices.hasPedal());
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines[0].contains("GetInputDevices()"));
+}
+
+TEST_F(PedalDevicesTest, APulledOutPedalIsLoggedOnceAndLookedForOnceASecond) {
+    start(system);
+    press("100");
+    EXPECT_EQ(devices.GetInputDeviceData(), "100");
+    pedal->attached = second->attached = false;
+    const int listings = system->listings;
+    for (int i = 0; i < 25; ++i, clock += 200) // five seconds of polling
+        EXPECT_EQ(devices.GetInputDeviceData(), "000");
+    const int searches = system->listings - listings;
+    EXPECT_TRUE(searches >= 4 && searches <= 5) << searches;
+    EXPECT_TRUE(devices.hasPedal()) << "a lost pedal is still polled for";
+
+    auto back = system->add(QStringLiteral("VEC  VEC USB Footpedal")); // a new event number
+    back->buttons = {false, true, false};
+    back->openError = QStringLiteral("Permission denied"); // access comes a moment after the node
+    EXPECT_EQ(devices.GetInputDeviceData(), "000");
+    clock += 1000;
+    back->openError.clear();
+    EXPECT_EQ(devices.GetInputDeviceData(), "010");
+    EXPECT_EQ(log.lines.size(), 1);
+
+    back->attached = false; // a second loss is a new entry
+    devices.GetInputDeviceData();
+    EXPECT_EQ(log.lines.size(), 2);
+}
+
+TEST_F(PedalDevicesTest, UnloadGivesThePedalBack) {
+    start(system);
+    devices.GetInputDeviceData();
+    const long held = pedal.use_count();
+    devices.releaseInputObjects();
+    EXPECT_EQ(pedal.use_count(), held - 1) << "the open handle goes";
+    EXPECT_EQ(system.use_count(), 1) << "both roots go";
+    EXPECT_FALSE(devices.hasPedal());
+    EXPECT_EQ(devices.GetInputDeviceData(), "000");
+}

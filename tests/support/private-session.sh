@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs a command in a session of its own: a new home folder (HOME and every XDG folder inside it), a
+# private runtime folder, an Xvfb display whose number the server picks itself (-displayfd: a display
+# in use is never taken and runs may overlap) and a private D-Bus session bus. Nothing of the
+# machine's desktop is used, and nothing is written to the user's home.
+#   private-session.sh [--home DIR] COMMAND [ARGS...]
+# With --home the home is DIR, made by the caller and left for it to check; otherwise a temporary one.
+set -uo pipefail
+home=
+if [[ ${1:-} == --home ]]; then
+    home=$2
+    shift 2
+fi
+work=$(mktemp -d) || exit 1
+xvfb=
+cleanup() {
+    if [[ -n $xvfb ]]; then
+        kill "$xvfb" 2>/dev/null
+        wait "$xvfb" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+if [[ -z $home ]]; then
+    home=$work/home
+    mkdir "$home"
+fi
+mkdir -m 700 "$work/runtime"
+export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
+       XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state XDG_RUNTIME_DIR=$work/runtime
+unset DISPLAY WAYLAND_DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER
+
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb=$!
+read -r display <"$work/display"
+if [[ -z $display ]]; then
+    echo "private-session.sh: Xvfb did not start" >&2
+    cat "$work/xvfb.log" >&2
+    exit 1
+fi
+export DISPLAY=:$display QT_QPA_PLATFORM=xcb
+dbus-run-session -- "$@"
