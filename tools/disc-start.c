@@ -1,10 +1,11 @@
-// The disc's `quillon`: checks that this system has what the player takes from it (a C library new
-// enough, the desktop libraries of the disc's host list), then becomes the player (`.quillon-player`
+// The disc's `quillon`: checks that this system has what the player takes from it (C and C++
+// libraries new enough, the desktop libraries of the disc's host list), then becomes the player (`.quillon-player`
 // beside it, same process). Where something is missing it says what, in a window on the X display and
 // on stderr, instead of the loader's one line on a terminal nobody sees. Linked statically, with no
 // library of its own, so it starts on any x86-64 Linux; it speaks the X11 protocol itself.
 //
-// Built by tools/make-disc.sh with REQUIRED_GLIBC ("2.36") and HOST_LIBRARIES ("libGL.so.1 ...").
+// Built by tools/make-disc.sh with REQUIRED_GLIBC ("2.36"), REQUIRED_GLIBCXX ("3.4.30") and
+// HOST_LIBRARIES ("libGL.so.1 ...").
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -55,18 +56,17 @@ static int regular_file(const char* path) {
     return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// The C library defines a symbol version per release: "GLIBC_2.36" is in every glibc from 2.36 on.
-static int glibc_new_enough(void) {
-    char version[32];
-    const int n = snprintf(version, sizeof version, "GLIBC_%s", REQUIRED_GLIBC);
+// The C and C++ libraries define a symbol version per release: "GLIBC_2.36" is in every glibc from
+// 2.36 on, "GLIBCXX_3.4.30" in every libstdc++ from GCC 12 on.
+static int new_enough(const char* library, const char* version) {
     for (const char* const* dir = library_dirs; *dir; ++dir) {
         char path[PATH_MAX];
-        snprintf(path, sizeof path, "%s/libc.so.6", *dir);
-        const int found = file_holds(path, version, (size_t)n + 1);
+        snprintf(path, sizeof path, "%s/%s", *dir, library);
+        const int found = file_holds(path, version, strlen(version) + 1);
         if (found >= 0)
             return found;
     }
-    return 1; // no C library where we look: leave the verdict to the loader
+    return 1; // not where we look: leave the verdict to the loader
 }
 
 // A library is there if the loader's cache names an existing file for it, or a usual folder holds it.
@@ -407,9 +407,15 @@ int main(int argc, char** argv) {
     strcpy(strrchr(self, '/') + 1, ".quillon-player");
 
     int missing = 0;
-    if (!glibc_new_enough()) {
+    if (!new_enough("libc.so.6", "GLIBC_" REQUIRED_GLIBC)) {
         say("Vantrel Quillon cannot start on this system:");
         say("  its C library (glibc) is older than " REQUIRED_GLIBC ".");
+        missing = 1;
+    }
+    if (!new_enough("libstdc++.so.6", "GLIBCXX_" REQUIRED_GLIBCXX)) {
+        if (!missing)
+            say("Vantrel Quillon cannot start on this system:");
+        say("  its C++ library (libstdc++) lacks GLIBCXX_" REQUIRED_GLIBCXX ".");
         missing = 1;
     }
     char wanted[] = HOST_LIBRARIES;

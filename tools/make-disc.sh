@@ -51,6 +51,10 @@ host_libraries=(
     # are built against the host's ALSA: a carried copy breaks sound there. PipeWire, PulseAudio and
     # JACK clients are carried: a bare desktop may lack them, and each only talks to a running server.
     'libasound\.so.*'
+    # The C++ runtime: the host's GPU drivers (Mesa, LLVM) are C++ and need the host's own, newest
+    # one; a carried older copy would be loaded in its place and the driver would fail to load, so
+    # OpenGL would fail. Every desktop with Mesa has it; `quillon` checks it is new enough.
+    'libstdc\+\+\.so.*' 'libgcc_s\.so.*'
     # What the libraries above bring with them, so the host has them wherever it has those.
     'libexpat\.so.*' 'libz\.so.*' 'libpng16\.so.*' 'libbrotli.*' 'libbz2\.so.*' 'libbsd\.so.*'
     'libmd\.so.*' 'libglapi\.so.*' 'libffi\.so.*'
@@ -131,10 +135,11 @@ done
 rm -f "$dest/quillon" "$dest/.quillon-player"
 cp "$exe" "$dest/.quillon-player"
 patchelf --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
-glibc=$(find "$dest/.quillon-player" "$libdir" -type f -exec objdump -T {} + 2>/dev/null |
-        grep -o 'GLIBC_2\.[0-9]*' | sort -u -V | tail -1)
+versions=$(find "$dest/.quillon-player" "$libdir" -type f -exec objdump -T {} + 2>/dev/null)
+glibc=$(grep -o 'GLIBC_2\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
+glibcxx=$(grep -o 'GLIBCXX_3\.4\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
 cc -std=c11 -D_GNU_SOURCE -O2 -s -static -o "$dest/quillon" "$root/tools/disc-start.c" \
-    -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
+    -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DREQUIRED_GLIBCXX="\"${glibcxx#GLIBCXX_}\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
         grep -v -E '^(ld-linux|linux-vdso)' | sort | tr '\n' ' ')\""
 
 # Qt reads qt.conf beside the program: its plugins come from the folder, never from the build machine.

@@ -5,7 +5,7 @@
 # DISC_DIR is mounted read-only at /media/MOUNT_NAME in the root. Files the program leaves in the
 # home or in /tmp are listed in WRITTEN (on the host). Exits with the program's exit code. COMMAND,
 # if given, runs in the root instead of the disc's quillon. HIDE, if set, names a file of the root
-# that is covered by an empty device for this run, as if the system lacked it.
+# that is covered by an empty device for this run, as if the system lacked it. GPU: see /dev below.
 set -euo pipefail
 root=$1
 display=$2
@@ -21,7 +21,20 @@ mkdir -p "$root/media/$name"
 mount --bind "$root" "$root"
 mount --bind -o remount,ro "$root" "$root"
 mount -t proc proc "$root/proc"
-mount --rbind /dev "$root/dev"
+# The devices a desktop program uses; with GPU set, a render node as well (an empty device), so the
+# player draws video with OpenGL through the root's own Mesa.
+mount -t tmpfs -o mode=755 tmpfs "$root/dev"
+for device in null zero full random urandom tty; do
+    touch "$root/dev/$device"
+    mount --bind "/dev/$device" "$root/dev/$device"
+done
+mkdir "$root/dev/shm" "$root/dev/pts"
+mount -t tmpfs tmpfs "$root/dev/shm"
+if [[ -n ${GPU:-} ]]; then
+    mkdir "$root/dev/dri"
+    touch "$root/dev/dri/renderD128"
+    mount --bind /dev/null "$root/dev/dri/renderD128"
+fi
 mount -t tmpfs tmpfs "$root/tmp"
 mount -t tmpfs tmpfs "$root/home"
 mount --bind -o ro "$disc" "$root/media/$name"

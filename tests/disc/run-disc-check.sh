@@ -4,7 +4,8 @@
 #   run-disc-check.sh QUILLON SHOTS_DIR ROOTS_DIR
 # ROOTS_DIR keeps the roots between runs. In each root: every library of the disc resolves inside
 # its folder or to the host list; the catalogue shows its rows, a double-click on the video row plays
-# it with the clock running, closing returns to the catalogue; a one-file disc opens the player. The
+# it (drawn with OpenGL) with the clock running, closing returns to the catalogue; a one-file disc
+# opens the player (video drawn in memory). The
 # discs are mounted read-only at a path with spaces and non-ASCII letters, and nothing is written.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -72,7 +73,8 @@ for suite in "${suites[@]}"; do
         echo "$suite ldd: $summary"
     fi
 
-    /usr/bin/python3 "$here/drive_disc.py" catalogue "$work/$name" "$shots" "$suite" -- \
+    # With a GPU: video through the root's own Mesa and OpenGL. Without: drawn in memory.
+    GPU=1 /usr/bin/python3 "$here/drive_disc.py" catalogue "$work/$name" "$shots" "$suite" -- \
         "${in_root[@]}" "$work/$name" "$name" "$work/written" || failed=1
     if [[ -s $work/written ]]; then
         echo "FAILED $suite: files written:"; cat "$work/written"; failed=1
