@@ -91,6 +91,7 @@ bool frmMain::openSession(const QString& TitleName, const QString& Filename, con
 void frmMain::stopEverything(Failures failures) {
     const std::function<void()> steps[] = {
         [this] { Timer1->stop(); },
+        [this] { logTickRepeats(); },
         [this] { tmrFoot->stop(); },
         [this] {
             if (m_player)

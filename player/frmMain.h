@@ -7,12 +7,14 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QVector>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ClickableLabel;
 class PedalDevices;
@@ -23,6 +25,7 @@ class QPushButton;
 class QSlider;
 class QToolButton;
 class QTreeWidget;
+class QuillonError;
 
 struct NotesContent;
 
@@ -130,6 +133,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A failing tick is shown and logged the first time its error comes in a session; repeats are
+    // counted and their number logged when the window stops.
+    struct TickFailure {
+        qint32 number;
+        QString description;
+        int repeats;
+    };
+    void reportTickFailure(const QuillonError& error, const QStringList& logLines);
+    void logTickRepeats();
+
     // Strict: the first failure ends the sequence and is raised. Lenient: every step runs whatever
     // failed before it, for paths that are failing already.
     enum class Failures { Raise, Skip };
@@ -149,6 +162,7 @@ private:
 
     PlayerServices m_services;
     MediaPlayer* m_player = nullptr; // its widget is the window's child: deleted with the window
+    std::vector<TickFailure> m_tickFailures;
     int m_widthTwips = 9930;
     int m_heightTwips = 7500;
     bool m_unloading = false;

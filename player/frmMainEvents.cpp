@@ -46,6 +46,25 @@ class SliderClicks : public QObject {
     std::function<void()> m_click;
     bool m_pressed = false;
 };
+
+// A list's double-click anywhere on it, also below its rows, as the designed list reports it. Runs
+// from the event loop once the list has taken the clicks, so the selection is the one the user sees.
+class ListDoubleClicks : public QObject {
+  public:
+    ListDoubleClicks(QAbstractItemView* list, std::function<void()> handler)
+        : QObject(list), m_handler(std::move(handler)) {
+        list->viewport()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick)
+            QMetaObject::invokeMethod(this, m_handler, Qt::QueuedConnection);
+        return false;
+    }
+
+  private:
+    std::function<void()> m_handler;
+};
 } // namespace
 
 void frmMain::connectEvents() {
@@ -61,7 +80,7 @@ void frmMain::connectEvents() {
     };
     connect(Timer1, &QTimer::timeout, this, on(&frmMain::Timer1_Timer));
     connect(tmrFoot, &QTimer::timeout, this, on(&frmMain::tmrFoot_Timer));
-    connect(lvNotes, &QTreeWidget::itemDoubleClicked, this, on(&frmMain::lvNotes_DblClick));
+    new ListDoubleClicks(lvNotes, on(&frmMain::lvNotes_DblClick));
     Accessibility::onEnter(lvNotes, on(&frmMain::lvNotes_DblClick)); // the keyboard's double-click
     connect(cmbPlay, &QPushButton::clicked, this, on(&frmMain::cmbPlay_Click));
     connect(cmbPause, &QPushButton::clicked, this, on(&frmMain::cmbPause_Click));

@@ -3,6 +3,9 @@
 #include "ClockFace.h"
 #include "PlayerWindowFixture.h"
 
+#include <QCoreApplication>
+#include <QTest>
+
 namespace {
 using P = MediaPlayer;
 
@@ -51,36 +54,69 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
     EXPECT_TRUE(log.lines.isEmpty());
 }
 
-// A failing tick stops its timer rather than failing five times a second.
-TEST_F(PlayerWindowTest, TickFailureIsLoggedAndStopsTheTick) {
+// A failing tick is shown and logged once per error and session; the clock goes on with the next tick,
+// and the number of repeats is logged when the window stops.
+TEST_F(PlayerWindowTest, AFailingTickIsReportedOnceAndTheClockGoesOn) {
     openSession(QStringLiteral("Room3_12-14-2009_36300_1.wma"));
-    catalogue.hasSelection = false;
-    window->Timer1->start();
-    EXPECT_THROW(window->Timer1_Timer(), QuillonError);
-    EXPECT_FALSE(window->Timer1->isActive());
+    const QVector<QPixmap> digits = window->ilTime;
+    const struct {
+        bool selection, images; // what the tick needs: a catalogue row, the digit images
+        int messages;           // shown so far
+        bool newLines;          // the tick added to the log
+    } ticks[] = {
+        {false, true, 1, true},  {false, true, 1, false}, {false, true, 1, false}, // no row: error 91
+        {true, false, 2, true},  {true, false, 2, false},                          // no images: error 9
+        {false, true, 2, false}, {true, true, 2, false},                           // 91 again, then well
+    };
+    for (const auto& t : ticks) {
+        SCOPED_TRACE(&t - ticks);
+        catalogue.hasSelection = t.selection;
+        window->ilTime = t.images ? digits : QVector<QPixmap>{};
+        fake->position += 1;
+        const qsizetype logged = log.lines.size();
+        window->Timer1_Timer();
+        EXPECT_TRUE(window->Timer1->isActive());
+        EXPECT_EQ(messages.shown.size(), std::size_t(t.messages));
+        EXPECT_EQ(log.lines.size() > logged, t.newLines);
+    }
+    EXPECT_EQ(clockText(), "10:05:07 AM") << "the clock goes on";
     EXPECT_TRUE(log.lines.join('\n').contains("Timer1_Timer() > Quillon502.frmMain.SetClock()"));
+    const qsizetype logged = log.lines.size();
+    window->Form_Unload();
+    const QStringList repeats = log.lines.mid(logged);
+    ASSERT_EQ(repeats.size(), 2) << repeats.join('\n').toStdString();
+    EXPECT_TRUE(repeats[0].startsWith("ERROR: No = 91,") && repeats[0].endsWith("repeated 3 more times in this session"));
+    EXPECT_TRUE(repeats[1].startsWith("ERROR: No = 9,") && repeats[1].endsWith("repeated 1 more times in this session"));
 }
 
+// A double-click anywhere on the notes list, also below its rows, jumps to the selected note.
 TEST_F(PlayerWindowTest, NoteJumps) {
     const char* const late = "Room3_12-14-2009_82800_1.wma"; // 23:00:00
     const struct {
         const char* name;
         const char* note; // nullptr: no row selected
+        bool onRow;       // else below the rows
         const char* call; // nullptr: no jump
     } cases[] = {
-        {late, "12:30:00 AM", "position=5400"},
-        {late, "25:00:00", nullptr},
-        {late, nullptr, nullptr},
-        {"Room3_notadate_36300_1.wma", "10:05:00 AM", nullptr},
+        {late, "12:30:00 AM", true, "position=5400"},
+        {late, "12:30:00 AM", false, "position=5400"},
+        {late, "25:00:00", true, nullptr},
+        {late, nullptr, false, nullptr},
+        {"Room3_notadate_36300_1.wma", "10:05:00 AM", true, nullptr},
     };
+    window->show();
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.name << " " << (c.note ? c.note : "nothing selected"));
+        SCOPED_TRACE(::testing::Message() << c.name << " " << (c.note ? c.note : "nothing selected") << c.onRow);
         window->lvNotes->clear();
         fake->calls.clear();
         openSession(QString::fromLatin1(c.name), P::PlayPaused);
         auto* note = new QTreeWidgetItem(window->lvNotes, QStringList{QString::fromLatin1(c.note)});
         note->setSelected(c.note != nullptr);
-        emit window->lvNotes->itemDoubleClicked(note, 0);
+        QWidget* list = window->lvNotes->viewport();
+        const QPoint where = c.onRow ? window->lvNotes->visualItemRect(note).center()
+                                     : QPoint(list->width() / 2, list->height() - 4);
+        QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, where);
+        QCoreApplication::processEvents();
         EXPECT_EQ(fake->calls, c.call ? QStringList{QString::fromLatin1(c.call)} : QStringList{});
         EXPECT_EQ(fake->state, P::PlayPaused); // a jump neither starts nor pauses
     }
