@@ -6,6 +6,35 @@
 #include "frmSessions.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+
+std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
+    // The sound client's cookie is used where it already is; it is never made.
+    const QString configHome = qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME")
+                                   ? QDir::homePath() + QStringLiteral("/.config")
+                                   : qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString cookie = configHome + QStringLiteral("/pulse/cookie");
+    if (qEnvironmentVariableIsEmpty("PULSE_COOKIE") && QFile::exists(cookie))
+        qputenv("PULSE_COOKIE", QFile::encodeName(cookie));
+    // Without a session bus, connecting would start one by X11 autolaunch, which writes ~/.dbus.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        const QString runtimeBus = qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && QFile::exists(runtimeBus)
+                                                ? "unix:path=" + QFile::encodeName(runtimeBus)
+                                                : QByteArray("disabled:"));
+    }
+    auto place = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quillon-XXXXXX"));
+    if (!place->isValid())
+        return place; // nowhere better: the libraries write where they would
+    const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/config"},
+                                                           {"XDG_CACHE_HOME", "/cache"},
+                                                           {"XDG_DATA_HOME", "/data"},
+                                                           {"XDG_STATE_HOME", "/state"}};
+    for (const auto& [variable, folder] : folders)
+        qputenv(variable, QFile::encodeName(place->path() + QLatin1String(folder)));
+    return place;
+}
 
 int runProgram(frmSessions& catalogue) {
     MessageBoxes::setParentWindow(&catalogue);

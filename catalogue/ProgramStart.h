@@ -1,6 +1,15 @@
 #pragma once
 
+#include <QTemporaryDir>
+#include <memory>
+
 class frmSessions;
+
+// What the libraries the program loads would write under the user's home (the toolkit's and the
+// sound client's caches and settings, the session bus's X11 autolaunch) goes to a private folder
+// that lives as long as the returned object; no setting is read from the user's folders either.
+// Call before the application object exists.
+std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome();
 
 // Runs the program on its catalogue window: start-up, then the event loop while the catalogue
 // lives. An error out of start-up is shown and ends the program; returns the exit code.

@@ -11,7 +11,12 @@
 
 int main(int argc, char** argv) {
     returnFreedMemoryPromptly();
-    QApplication app(argc, argv);
+    const std::unique_ptr<QTemporaryDir> privateWrites = keepLibrariesOutOfHome();
+    // No argument changes anything, not even the toolkit's own options: it sees the program name only.
+    static char programName[] = "quillon";
+    char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};
+    int toolkitArgc = 1;
+    QApplication app(toolkitArgc, toolkitArgv);
     DesignedFonts::registerAll();                   // a desktop without them still shows the designed texts
     std::setlocale(LC_NUMERIC, "C");                // libmpv needs the C number format
     QApplication::setQuitOnLastWindowClosed(false); // the catalogue's unload ends the program

@@ -13,10 +13,6 @@ if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
     exec sample-disc/quillon
 fi
 
-# No desktop: run on a virtual screen that nobody sees, and say how to look at it.
-display=99
-while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-echo "DISPLAY is not set: the player runs on the virtual screen :$display (Xvfb)."
-echo "  Look at it:  DISPLAY=:$display import -window root quillon.png"
-echo "  Stop it:     Ctrl-C"
-exec xvfb-run -n "$display" -s "-screen 0 1280x1024x24" sample-disc/quillon
+# No desktop: a virtual screen nobody sees, and how to look at it.
+echo "DISPLAY is not set."
+exec tools/on-virtual-screen.sh sample-disc/quillon

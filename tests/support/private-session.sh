@@ -3,14 +3,19 @@
 # private runtime folder, an Xvfb display whose number the server picks itself (-displayfd: a display
 # in use is never taken and runs may overlap) and a private D-Bus session bus. Nothing of the
 # machine's desktop is used, and nothing is written to the user's home.
-#   private-session.sh [--home DIR] COMMAND [ARGS...]
+#   private-session.sh [--home DIR] [--no-bus] COMMAND [ARGS...]
 # With --home the home is DIR, made by the caller and left for it to check; otherwise a temporary one.
+# With --no-bus there is no session bus at all, as on a machine without a desktop.
 set -uo pipefail
 home=
-if [[ ${1:-} == --home ]]; then
-    home=$2
-    shift 2
-fi
+bus=(dbus-run-session --)
+while [[ ${1:-} == --* ]]; do
+    case $1 in
+    --home) home=$2; shift 2 ;;
+    --no-bus) bus=(); shift ;;
+    *) echo "private-session.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
 work=$(mktemp -d) || exit 1
 xvfb=
 cleanup() {
@@ -40,4 +45,4 @@ if [[ -z $display ]]; then
     exit 1
 fi
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
-dbus-run-session -- "$@"
+"${bus[@]}" "$@"

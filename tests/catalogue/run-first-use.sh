@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# First use on a machine without a desktop session bus: a one-video disc played with and without the
+# toolkit's command-line options (first_use.py). Afterwards the home folder and the temporary folder
+# must be exactly as before: empty.
+#   run-first-use.sh QUILLON
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$root/tools/make-sample-disc.sh" "$work/disc" "$1" >/dev/null
+# One video session only: the disc opens straight into the player.
+video=$(cd "$work/disc" && ls -- *_3.wmv | head -n 1)
+find "$work/disc" -maxdepth 1 -type f -iname '*.wm?' ! -name "$video" -delete
+mkdir "$work/home" "$work/tmp" "$work/test"
+
+TMPDIR=$work/tmp "$root/tests/support/private-session.sh" --home "$work/home" --no-bus \
+    /usr/bin/python3 "$here/first_use.py" "$work/disc/quillon" "$work/test"
+
+for folder in home tmp; do
+    written=$(cd "$work/$folder" && find . -mindepth 1 | head)
+    if [[ -n $written ]]; then
+        echo "FAILED: the program left files in the $folder folder:" $written
+        exit 1
+    fi
+done
+echo "nothing written in the home or the temporary folder"
