@@ -28,12 +28,21 @@ MpvVideoWidget::~MpvVideoWidget() {
     delete m_surface;   // before the context it draws through
 }
 
+// Escape leaves full screen when it is let go: the window goes with it, and Qt's accessibility
+// bridge, which holds each key event until the screen reader has seen it, would otherwise keep a
+// release bound for a window that is gone and never free it.
 void MpvVideoWidget::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && isWindow()) {
+    if (event->key() == Qt::Key_Escape && isWindow())
+        return;
+    QWidget::keyPressEvent(event);
+}
+
+void MpvVideoWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && isWindow() && !event->isAutoRepeat()) {
         emit leaveFullScreen();
         return;
     }
-    QWidget::keyPressEvent(event);
+    QWidget::keyReleaseEvent(event);
 }
 
 void MpvVideoWidget::mouseDoubleClickEvent(QMouseEvent* event) {
