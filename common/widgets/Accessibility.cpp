@@ -25,8 +25,11 @@ QAccessibleInterface* plainWidgetFactory(const QString& className, QObject* obje
     if (!object || !object->isWidgetType())
         return nullptr;
     const QMetaObject* meta = object->metaObject();
-    if (className != QLatin1String(meta->className()) ||
-        (meta != &QWidget::staticMetaObject && meta->superClass() != &QWidget::staticMetaObject))
+    // The toolkit's own direct subclasses (line edits, dialogs, button boxes) keep their interfaces.
+    const bool plain =
+        meta == &QWidget::staticMetaObject ||
+        (meta->superClass() == &QWidget::staticMetaObject && className.front() != QLatin1Char('Q'));
+    if (className != QLatin1String(meta->className()) || !plain)
         return nullptr;
     return new PlainWidget(static_cast<QWidget*>(object));
 }
