@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <cmath>
 #include <mpv/client.h>
+#include <utility>
+#include <vector>
 
 namespace {
 // Set before mpv_initialize: no configuration, scripts or side files are read and nothing is written.
@@ -143,30 +145,19 @@ void MpvCore::command(std::initializer_list<const char*> args) {
     check(mpv_command(m_mpv, argv.data()), argv.front());
 }
 
-quint64 MpvCore::loadFile(const QByteArray& path,
-                          const std::vector<std::pair<const char*, QByteArray>>& options) {
+quint64 MpvCore::loadFile(const QByteArray& path) {
     if (!m_mpv)
         return 0;
-    // From 0.38 an index stands before the options: named arguments are read alike by every version.
-    std::vector<mpv_node> optionValues(options.size());
-    std::vector<char*> optionKeys(options.size());
-    for (size_t i = 0; i < options.size(); ++i) {
-        optionKeys[i] = const_cast<char*>(options[i].first);
-        optionValues[i].format = MPV_FORMAT_STRING;
-        optionValues[i].u.string = const_cast<char*>(options[i].second.constData());
+    // By name: the command's arguments moved between versions (from 0.38 an index comes before the
+    // options), and named ones are read alike by all.
+    char* keys[] = {const_cast<char*>("name"), const_cast<char*>("url"), const_cast<char*>("flags")};
+    mpv_node values[3];
+    const char* texts[] = {"loadfile", path.constData(), "replace"};
+    for (int i = 0; i < 3; ++i) {
+        values[i].format = MPV_FORMAT_STRING;
+        values[i].u.string = const_cast<char*>(texts[i]);
     }
-    mpv_node_list optionMap{static_cast<int>(options.size()), optionValues.data(), optionKeys.data()};
-    char name[] = "loadfile", replace[] = "replace";
-    char* keys[] = {const_cast<char*>("name"), const_cast<char*>("url"), const_cast<char*>("flags"),
-                    const_cast<char*>("options")};
-    mpv_node values[4];
-    values[0].format = values[1].format = values[2].format = MPV_FORMAT_STRING;
-    values[0].u.string = name;
-    values[1].u.string = const_cast<char*>(path.constData());
-    values[2].u.string = replace;
-    values[3].format = MPV_FORMAT_NODE_MAP;
-    values[3].u.list = &optionMap;
-    mpv_node_list arguments{options.empty() ? 3 : 4, values, keys};
+    mpv_node_list arguments{3, values, keys};
     mpv_node request;
     request.format = MPV_FORMAT_NODE_MAP;
     request.u.list = &arguments;
@@ -198,14 +189,6 @@ void MpvCore::setDouble(const char* name, double value) {
 void MpvCore::setText(const char* name, const char* value) {
     if (m_mpv)
         check(mpv_set_property_string(m_mpv, name, value), name);
-}
-
-bool MpvCore::setBackward(bool backward, bool force) {
-    if (!canPlayBackward() || (backward == m_backward && !force))
-        return false;
-    setText(m_directionProperty.constData(), backward ? "backward" : "forward");
-    m_backward = backward;
-    return true;
 }
 
 double MpvCore::readDouble(const char* name, double fallback) const {

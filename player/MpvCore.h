@@ -4,8 +4,6 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
-#include <utility>
-#include <vector>
 
 struct mpv_handle;
 struct mpv_event;
@@ -32,16 +30,11 @@ class MpvCore {
     const mpv_event* nextEvent();
 
     void command(std::initializer_list<const char*> args);
-    // Opens a file in place of the current one, options by name (the command's arguments moved
-    // between libmpv versions); returns its playlist entry.
-    quint64 loadFile(const QByteArray& path, const std::vector<std::pair<const char*, QByteArray>>& options);
+    // Opens a file in place of the current one; returns its playlist entry.
+    quint64 loadFile(const QByteArray& path);
     void setFlag(const char* name, bool value);
     void setDouble(const char* name, double value);
     void setText(const char* name, const char* value);
-    // Every write of the direction makes mpv seek, so it is written only when it changes (or forced).
-    // Returns true when it was written.
-    bool setBackward(bool backward, bool force = false);
-    bool backward() const { return m_backward; }
 
     // A property's value, or the fallback when mpv has none (no media, or not known yet).
     double readDouble(const char* name, double fallback) const;
@@ -55,5 +48,4 @@ class MpvCore {
     std::function<void()> m_wakeup;
     QString m_version;
     QByteArray m_directionProperty; // renamed in later versions; only this class knows the name
-    bool m_backward = false;
 };

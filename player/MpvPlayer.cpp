@@ -67,9 +67,9 @@ MpvPlayer::MpvPlayer(QWidget* parent, VideoDrawing drawing)
         guarded(kBarSource + QLatin1String("Mute_Click()"), [this, muted] { m_core.setFlag("mute", muted); });
     });
 
-    m_reverseTimer.setInterval(100);
-    m_reverseTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_reverseTimer, &QTimer::timeout, this, fromBar("Reverse()", [this] { reverseStep(); }, false));
+    m_motionTimer.setInterval(40);
+    m_motionTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_motionTimer, &QTimer::timeout, this, fromBar("Motion()", [this] { motionStep(); }, false));
     m_barTimer.setInterval(250);
     connect(&m_barTimer, &QTimer::timeout, this, fromBar("Tick()", [] {}, false));
 
@@ -79,7 +79,7 @@ MpvPlayer::MpvPlayer(QWidget* parent, VideoDrawing drawing)
 
 MpvPlayer::~MpvPlayer() {
     m_barTimer.stop();
-    m_reverseTimer.stop();
+    m_motionTimer.stop();
     disconnect(m_video, nullptr, this, nullptr);
     m_video->releaseRenderContext(); // before the core goes, with its GL context current
     delete m_video;                  // also when it is a full-screen window of its own
@@ -102,17 +102,16 @@ void MpvPlayer::setURL(const QByteArray& path) {
     setFullScreen(false);
     m_url = path;
     m_state.reset();
-    m_reverseWatched = false;
-    m_reverseTimer.stop();
+    m_clockMotion = false;
+    m_motionTimer.stop();
     m_bar->setStatus(QString());
     m_lastLogged.clear();
     m_state.openState = OpenOpening;
     try {
         m_core.setFlag("pause", false);
-        m_core.setBackward(false, true);
         m_core.setDouble("speed", m_state.rate > 0 ? m_state.rate : 1.0);
         m_core.setText("vid", m_video->renderReady() ? "auto" : "no");
-        m_state.entryId = m_core.loadFile(m_url, {});
+        m_state.entryId = m_core.loadFile(m_url);
     } catch (...) {
         m_state.openState = OpenNoMedia;
         throw;
@@ -129,8 +128,8 @@ void MpvPlayer::release() {
     m_url.clear();
     m_state.reset();
     m_state.rate = 1.0;
-    m_reverseWatched = false;
-    m_reverseTimer.stop();
+    m_clockMotion = false;
+    m_motionTimer.stop();
     m_barTimer.stop();
     m_bar->setStatus(QString());
     refreshBar();
@@ -148,6 +147,7 @@ void MpvPlayer::play() {
 void MpvPlayer::pause() {
     if (!m_core.usable() || m_state.openState == OpenNoMedia || m_state.stopped)
         return;
+    settleMotion();
     m_state.paused = true;
     updatePlayback();
 }
@@ -155,6 +155,7 @@ void MpvPlayer::pause() {
 void MpvPlayer::stop() {
     if (!m_core.usable() || m_state.openState == OpenNoMedia)
         return;
+    settleMotion();
     m_state.stopped = true;
     m_state.paused = m_state.atEnd = false;
     if (m_state.openState == OpenOpen)
@@ -165,13 +166,9 @@ void MpvPlayer::stop() {
 double MpvPlayer::currentPosition() const {
     if (m_state.openState != OpenOpen)
         return 0.0;
-    if (m_state.pendingSeek)
-        return *m_state.pendingSeek;
-    // time-pos strays a little outside the media at its ends
-    double position = std::max(0.0, m_core.readDouble("time-pos", m_state.lastPosition));
-    if (m_state.duration > 0)
-        position = std::min(position, m_state.duration);
-    return position;
+    if (m_clockMotion)
+        return m_motion.position();
+    return m_state.position(m_core.readDouble("time-pos", m_state.lastPosition));
 }
 
 void MpvPlayer::setCurrentPosition(double seconds) {
@@ -182,16 +179,15 @@ void MpvPlayer::setCurrentPosition(double seconds) {
     const double end = m_state.duration > 0 ? m_state.duration : std::max(0.0, seconds);
     const double target = std::clamp(seconds, 0.0, end);
     seekTo(target);
-    m_motion.anchor(target, m_state.rate);
+    if (m_clockMotion)
+        m_motion.anchor(target, m_state.rate, m_state.duration);
 }
 
 void MpvPlayer::setRate(double rate) {
     if (!std::isfinite(rate) || rate == 0.0)
         invalidArgument();
+    settleMotion(); // the new rate goes on from exactly where the old one was
     m_state.rate = rate;
-    m_reverseWatched = false;
-    m_reverseTimer.stop();
-    applyRate();
     updatePlayback();
 }
 
@@ -228,36 +224,25 @@ bool MpvPlayer::isFullScreenVideo() const {
     return m_video->isWindow();
 }
 
-// ---- rates and backward play
-
-void MpvPlayer::applyRate() {
-    if (m_state.openState != OpenOpen)
-        return;
-    const bool backward = m_state.rate < 0 && !m_state.reverseBySeeking && m_core.canPlayBackward();
-    // mpv seeks to where it last was when the direction changes, which would undo a seek still on
-    // its way (a note jump, then scan back): ask for that seek once more.
-    if (m_core.setBackward(backward) && m_state.pendingSeek)
-        seekTo(*m_state.pendingSeek);
-    m_core.setDouble("speed", m_state.rate > 0 ? m_state.rate : (backward ? -m_state.rate : 1.0));
-}
+// ---- rates and motion
 
 void MpvPlayer::updatePlayback() {
     if (!m_core.usable())
         return;
     const bool run = m_state.running();
-    const bool open = m_state.openState == OpenOpen && !m_state.recovering;
-    const bool backward = open && run && m_state.rate < 0;
-    const bool emulating = backward && m_state.reverseBySeeking;
-    const bool watched = backward && !m_state.reverseBySeeking;
-    if (m_state.openState != OpenNoMedia)
-        m_core.setFlag("pause", !run || emulating);
-    if ((emulating && !m_reverseTimer.isActive()) || (watched && !m_reverseWatched))
-        m_motion.anchor(currentPosition(), m_state.rate);
-    if (emulating)
-        m_reverseTimer.start();
+    const bool clock = run && m_state.openState == OpenOpen && m_state.movesByClock();
+    if (clock && !m_clockMotion)
+        m_motion.anchor(currentPosition(), m_state.rate, m_state.duration);
+    m_clockMotion = clock;
+    if (m_state.openState != OpenNoMedia) {
+        m_core.setDouble("speed", m_state.rate > 0 ? m_state.rate : 1.0);
+        // Backwards the engine shows where each seek lands; forwards it plays, with its sound.
+        m_core.setFlag("pause", !run || (clock && m_state.rate < 0));
+    }
+    if (clock)
+        m_motionTimer.start();
     else
-        m_reverseTimer.stop();
-    m_reverseWatched = watched;
+        m_motionTimer.stop();
     m_bar->setPlaying(run);
 }
 
@@ -265,42 +250,34 @@ void MpvPlayer::seekTo(double seconds) {
     const QByteArray target = QByteArray::number(seconds, 'f', 3);
     m_core.command({"seek", target.constData(), "absolute+exact"});
     m_state.pendingSeek = seconds;
+    m_state.seekLanded = false;
     m_state.lastPosition = seconds;
     m_state.atEnd = false;
 }
 
-// One step of emulated backward play; at the start it stops.
-void MpvPlayer::reverseStep() {
-    if (!m_motion.step(m_state.pendingSeek.has_value())) {
-        m_state.stopped = true;
-        updatePlayback();
-    }
-}
-
-// mpv's own backward play is watched: if the position falls far slower than the rate says, seek instead.
-void MpvPlayer::checkReverseProgress() {
-    constexpr double kGrace = 2.0;     // seconds mpv gets to start going backwards
-    constexpr double kMinShare = 0.35; // of the distance the rate asks for
-    if (!m_reverseWatched || m_state.pendingSeek || m_motion.elapsed() < kGrace)
+void MpvPlayer::motionStep() {
+    if (!m_clockMotion)
         return;
-    const double position = currentPosition();
-    const double expected = -m_state.rate * m_motion.elapsed();
-    if (position > 0.5 && m_motion.anchorPosition() - position < kMinShare * expected)
-        startEmulatingReverse();
-}
-
-void MpvPlayer::setReverseBySeeking(bool on) {
-    m_state.reverseBySeeking = on;
-    m_reverseWatched = false;
-    m_reverseTimer.stop();
-    applyRate();
+    // Forwards the engine plays by itself and is only brought back when it strays; backwards every
+    // step is a seek.
+    const double slack = m_state.rate > 0 ? 0.25 + 0.05 * m_state.rate : 0.0;
+    if (m_motion.step(m_core.readDouble("time-pos", 0.0), m_state.seekOnItsWay(), slack))
+        return;
+    // An end of the media: stopped there, as after playing to the end or back to the start.
+    const bool forward = m_state.rate > 0;
+    m_clockMotion = false;
+    seekTo(forward ? m_state.duration : 0.0);
+    m_state.stopped = true;
+    m_state.atEnd = forward;
     updatePlayback();
 }
 
-void MpvPlayer::startEmulatingReverse() {
-    if (m_state.reverseBySeeking || m_state.openState != OpenOpen || m_state.recovering || m_state.rate >= 0)
+void MpvPlayer::settleMotion() {
+    if (!m_clockMotion)
         return;
-    setReverseBySeeking(true);
+    m_clockMotion = false;
+    m_motionTimer.stop();
+    seekTo(m_motion.position());
 }
 
 // ---- video and bar
@@ -317,7 +294,6 @@ void MpvPlayer::refreshBar() {
         m_state.lastPosition = currentPosition();
     m_bar->setTimes(open ? m_state.lastPosition : 0.0, open ? m_state.duration : 0.0);
     m_bar->setPlaying(m_state.running());
-    checkReverseProgress();
 }
 
 void MpvPlayer::guarded(const QString& source, const std::function<void()>& action, bool byUser) {

@@ -21,7 +21,7 @@ class MpvControlBar;
 // The media component on libmpv: video through mpv's render API and the component's own bar.
 std::unique_ptr<MediaPlayer> createMpvPlayer(QWidget* parent);
 
-// Wires the engine, the playback state, backward play by seeks, the video and the bar together.
+// Wires the engine, the playback state, motion by the clock, the video and the bar together.
 class MpvPlayer : public QWidget, public MediaPlayer {
     Q_OBJECT
   public:
@@ -46,13 +46,11 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     QString sourceURL() const override;
     void setFullScreen(bool on) override;
 
+    // Where the engine's own clock is, which the reported position may lead while it catches up.
+    double enginePosition() const { return m_core.readDouble("time-pos", 0.0); }
     // What the bar shows below the video (tests and the window read it).
     QString statusText() const;
     bool isFullScreenVideo() const;
-    // True while negative rates are played by stepping backwards with seeks instead of mpv's decoder;
-    // chosen by itself when mpv's backward decoding fails a media, or set for the open media.
-    bool emulatesReverse() const { return m_state.reverseBySeeking; }
-    void setReverseBySeeking(bool on);
 
   private:
     // events (MpvPlayerEvents.cpp)
@@ -63,15 +61,13 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     void onPropertyChange(const mpv_event_property& property);
     void showSilentNote();
     void failOpen(const QString& reason);
-    void recoverReverse();
 
     void release();
-    void applyRate();
     void updatePlayback();
     void seekTo(double seconds);
-    void reverseStep();
-    void checkReverseProgress();
-    void startEmulatingReverse();
+    // Backward and fast play: a step of the clock's motion, and its end where the clock says.
+    void motionStep();
+    void settleMotion();
     void onRenderReady(bool ready);
     void refreshBar();
     // The bar, timers and mpv's events run from the event loop: no error may leave them. An error is
@@ -88,9 +84,9 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     QByteArray m_url;
     quint64 m_loadingEntry = 0; // the entry mpv is loading: its file-loaded event says nothing else
     bool m_silent = false;
-    bool m_reverseWatched = false; // mpv's own backward play runs and is watched for progress
+    bool m_clockMotion = false; // the position follows m_motion
     QString m_lastLogged;
 
-    QTimer m_reverseTimer;
+    QTimer m_motionTimer;
     QTimer m_barTimer;
 };

@@ -33,17 +33,13 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
         onEndFile(*static_cast<mpv_event_end_file*>(event.data));
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        m_state.pendingSeek.reset();
+        m_state.seekLanded = true;
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<mpv_event_log_message*>(event.data);
         const QString text = QString::fromUtf8(message->text).trimmed();
         if (message->log_level <= MPV_LOG_LEVEL_ERROR && qstrncmp(message->prefix, "ao", 2) != 0)
             m_state.lastError = text; // why a media failed; a missing sound device is no reason
-        // mpv says so when its backward decoding gets stuck on a file
-        if (text.contains(QLatin1String("Backward playback"), Qt::CaseInsensitive) ||
-            text.contains(QLatin1String("backward mode"), Qt::CaseInsensitive))
-            startEmulatingReverse();
         break;
     }
     case MPV_EVENT_PROPERTY_CHANGE:
@@ -58,7 +54,7 @@ void MpvPlayer::onPropertyChange(const mpv_event_property& property) {
     const QByteArray name(property.name);
     if (name == "eof-reached") {
         const bool ended = property.format == MPV_FORMAT_FLAG && *static_cast<int*>(property.data);
-        if (ended && m_state.openState == OpenOpen && !m_state.recovering) {
+        if (ended && m_state.openState == OpenOpen) {
             m_state.stopped = true;
             m_state.paused = false;
             m_state.atEnd = m_state.rate > 0; // backwards it ends at the start
@@ -83,8 +79,6 @@ void MpvPlayer::showSilentNote() {
 }
 
 void MpvPlayer::onFileLoaded() {
-    const bool recovered = m_state.recovering;
-    m_state.recovering = false;
     m_state.openState = OpenOpen;
     m_state.duration = std::max(0.0, m_core.readDouble("duration", 0.0));
     m_state.hasVideo = false;
@@ -94,9 +88,7 @@ void MpvPlayer::onFileLoaded() {
         if (m_core.readText((prefix + "type").constData()) == "video" && m_core.readText((prefix + "albumart").constData()) != "yes")
             m_state.hasVideo = true;
     }
-    if (!recovered)
-        showSilentNote();
-    applyRate();
+    showSilentNote();
     updatePlayback();
     refreshBar();
 }
@@ -105,16 +97,13 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end) {
     if (m_state.entryId == 0 || static_cast<quint64>(end.playlist_entry_id) != m_state.entryId)
         return; // an older media, replaced or released already
     if (end.reason == MPV_END_FILE_REASON_ERROR) {
-        if (m_state.openState == OpenOpen && m_state.rate < 0 && !m_state.reverseBySeeking) {
-            recoverReverse();
-            return;
-        }
         failOpen(QString::fromUtf8(mpv_error_string(end.error)));
         return;
     }
     // mpv let go of the media by itself: nothing is open any more
     m_state.reset();
-    m_reverseTimer.stop();
+    m_clockMotion = false;
+    m_motionTimer.stop();
     refreshBar();
 }
 
@@ -124,21 +113,12 @@ void MpvPlayer::failOpen(const QString& reason) {
     if (const QString unreadable = fileReadProblem(m_url); !unreadable.isEmpty())
         detail = unreadable + QStringLiteral(" (") + detail + ')';
     m_state.reset();
-    m_reverseTimer.stop();
+    m_clockMotion = false;
+    m_motionTimer.stop();
     m_bar->setStatus(tr("The file could not be played: %1").arg(detail));
     logAndCarryOn(kOpenSource, [&] {
         raiseError(ErrNo::MediaFailure,
                    QStringLiteral("Cannot play \"%1\": %2").arg(displayFileName(m_url), detail));
     });
     refreshBar();
-}
-
-// mpv's backward decoding failed the media: open it again where it was and step backwards with seeks.
-void MpvPlayer::recoverReverse() {
-    const double resumeAt = m_state.lastPosition;
-    m_state.reverseBySeeking = true;
-    m_state.recovering = true;
-    m_reverseTimer.stop();
-    m_core.setBackward(false, true);
-    m_state.entryId = m_core.loadFile(m_url, {{"start", QByteArray::number(resumeAt, 'f', 3)}, {"pause", "yes"}});
 }

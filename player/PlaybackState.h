@@ -16,12 +16,14 @@ struct PlaybackState {
     bool stopped = false;
     bool atEnd = false;      // stopped by reaching the end going forwards: play starts over
     bool hasVideo = false;
-    bool recovering = false; // reopening the media after mpv's backward play failed it
-    bool reverseBySeeking = false;
     double rate = 1.0;
     double duration = 0.0;
     double lastPosition = 0.0;
-    std::optional<double> pendingSeek; // where a seek on its way lands
+    // Where the last seek goes. Until the engine has landed there and, playing, passed it, the
+    // position is the target: a paused engine reports audio-only media a little early. A read of
+    // the position that finds the seek passed forgets it.
+    mutable std::optional<double> pendingSeek;
+    bool seekLanded = false;
     QString lastError;                 // mpv's last word on why the media fails
 
     // Forgets the media and everything about its playback; only the rate stays.
@@ -30,4 +32,10 @@ struct PlaybackState {
     bool running() const;
     // The playState the program reads (MediaPlayer's Play* values).
     int playState() const;
+    // Backward and fast play follow a clock from where they began, so they start at once, hold their
+    // rate and stop exactly where the rate puts them; the slower rates are the engine's own play.
+    bool movesByClock() const { return rate < 0 || rate > kScanThreshold; }
+    bool seekOnItsWay() const { return pendingSeek && !seekLanded; }
+    // The position to report, given where the engine's clock is; inside the media.
+    double position(double engine) const;
 };

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -15,9 +16,10 @@ SeekMotion::Clock SeekMotion::monotonicClock() {
     return [timer] { return timer->nsecsElapsed() / 1e9; };
 }
 
-void SeekMotion::anchor(double position, double rate) {
+void SeekMotion::anchor(double position, double rate, double length) {
     m_anchor = position;
     m_rate = rate;
+    m_length = length;
     m_since = m_clock();
 }
 
@@ -26,14 +28,19 @@ double SeekMotion::elapsed() const {
 }
 
 double SeekMotion::position() const {
-    return std::max(0.0, m_anchor + m_rate * elapsed());
+    const double position = std::max(0.0, m_anchor + m_rate * elapsed());
+    return m_length > 0 ? std::min(position, m_length) : position;
 }
 
-bool SeekMotion::step(bool seekPending) {
-    if (seekPending)
-        return true;
+bool SeekMotion::reachedEnd() const {
+    const double at = position();
+    return m_rate < 0 ? at <= 0.0 : (m_length > 0 && at >= m_length);
+}
+
+bool SeekMotion::step(double engine, bool seekPending, double slack) {
     // Exact steps: key-frame steps would snap back by whole groups of pictures and then forward again.
     const double target = position();
-    m_seek(target);
-    return target > 0.0;
+    if (!seekPending && std::abs(engine - target) > slack)
+        m_seek(target);
+    return !reachedEnd();
 }

@@ -2,9 +2,9 @@
 
 #include <functional>
 
-// Motion by seeks that follow a clock: from an anchor the position goes where the anchor plus the
-// rate times the time since then says, whatever decoding costs. A step waits for the seek before it,
-// so where decoding is slow the steps get fewer, not late.
+// Motion that follows a clock: from an anchor the position is where the anchor plus the rate times
+// the time since then says, whatever decoding costs, and seeks bring the engine there. A step waits
+// for the seek before it, so where decoding is slow the steps get fewer, not late.
 class SeekMotion {
   public:
     using Clock = std::function<double()>;        // seconds on a monotonic clock
@@ -14,21 +14,23 @@ class SeekMotion {
     // The process's monotonic clock.
     static Clock monotonicClock();
 
-    // Motion at rate from position, starting now.
-    void anchor(double position, double rate);
+    // Motion at rate from position, starting now, inside the media's length (0: not known).
+    void anchor(double position, double rate, double length = 0.0);
     double anchorPosition() const { return m_anchor; }
     double rate() const { return m_rate; }
     double elapsed() const;
-    // Where the motion is now; never before the start of the media.
+    // Where the motion is now; never outside the media.
     double position() const;
-    // Seeks to where the motion is, unless the previous seek is still on its way. Returns false once
-    // the motion has reached the start (its last seek goes there).
-    bool step(bool seekPending);
+    bool reachedEnd() const;
+    // Seeks to where the motion is when the engine, at `engine`, is more than `slack` seconds away
+    // and no seek is on its way. Returns false once the motion has reached an end of the media.
+    bool step(double engine, bool seekPending, double slack = 0.0);
 
   private:
     Clock m_clock;
     SeekSink m_seek;
     double m_anchor = 0.0;
     double m_rate = 0.0;
+    double m_length = 0.0;
     double m_since = 0.0;
 };

@@ -164,34 +164,6 @@ TEST(MpvPlayerTest, SeeksExactlyAndScansForward) {
     EXPECT_TRUE(waitFor([&] { return player.currentPosition() > held + 0.3; }));
 }
 
-// The position must really fall at about the rate (the pedal rewinds for only half a second at -9),
-// with mpv's own backward play and by seeking; fast backward play ends at the start, stopped.
-class PlaysBackwards : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(PlaysBackwards, PositionFallsAtAboutTheRateAndStopsAtTheStart) {
-    Screen s;
-    MpvPlayer& player = s.player;
-    for (const auto& [rate, bySeeking] : {std::pair{-2.0, false}, {-9.0, false}, {-9.0, true}}) {
-        SCOPED_TRACE(testing::Message() << rate << (bySeeking ? " by seeking" : ""));
-        s.openPlaying(media(GetParam()));
-        player.setCurrentPosition(15.0);
-        settle(300);
-        player.setReverseBySeeking(bySeeking);
-        player.setRate(rate);
-        EXPECT_TRUE(waitFor([&] { return player.currentPosition() < 14.6; }, 2000)) << "did not go back";
-        const double speed = -s.speed(int(1000 * std::min(1.0, 10 / -rate)));
-        EXPECT_TRUE(speed > -rate * 0.5 && speed < -rate * 1.5) << speed;
-        EXPECT_EQ(player.emulatesReverse(), bySeeking) << "mpv's own backward play was given up";
-        if (rate < -2) {
-            EXPECT_TRUE(waitFor([&] { return player.playState() == MediaPlayer::PlayStopped; }, 3000));
-            EXPECT_LT(player.currentPosition(), 0.3);
-        }
-        player.setRate(1.0);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Media, PlaysBackwards, ::testing::Values("wma2", "wma4", "wmv"));
-
 // A file that does not open leaves Opening at once (far inside the hand-off's 15 s) with one log
 // entry, and the player still works afterwards.
 TEST(MpvPlayerTest, FilesThatDoNotOpenFailFastWithOneLogEntry) {

@@ -16,23 +16,24 @@ TEST(PlaybackState, PlayStateTable) {
         double rate;
         int playState;
         bool running;
+        bool byClock;
     };
     const Case cases[] = {
-        {M::OpenNoMedia, false, false, 1.0, M::PlayReady, false},
-        {M::OpenNoMedia, true, true, -2.0, M::PlayReady, false},
-        {M::OpenOpening, false, false, 1.0, M::PlayOpening, true},
-        {M::OpenOpening, true, false, 1.0, M::PlayOpening, false},
-        {M::OpenOpen, false, false, 1.0, M::PlayPlaying, true},
-        {M::OpenOpen, false, false, 0.75, M::PlayPlaying, true},
-        {M::OpenOpen, false, false, 1.25, M::PlayPlaying, true},
-        {M::OpenOpen, false, false, 1.26, M::PlayScanForward, true},
-        {M::OpenOpen, false, false, 8.0, M::PlayScanForward, true},
-        {M::OpenOpen, false, false, -2.0, M::PlayScanReverse, true},
-        {M::OpenOpen, false, false, -9.0, M::PlayScanReverse, true},
-        {M::OpenOpen, true, false, -9.0, M::PlayPaused, false},
-        {M::OpenOpen, true, false, 8.0, M::PlayPaused, false},
-        {M::OpenOpen, false, true, 1.0, M::PlayStopped, false},
-        {M::OpenOpen, true, true, -8.0, M::PlayStopped, false},
+        {M::OpenNoMedia, false, false, 1.0, M::PlayReady, false, false},
+        {M::OpenNoMedia, true, true, -2.0, M::PlayReady, false, true},
+        {M::OpenOpening, false, false, 1.0, M::PlayOpening, true, false},
+        {M::OpenOpening, true, false, 1.0, M::PlayOpening, false, false},
+        {M::OpenOpen, false, false, 1.0, M::PlayPlaying, true, false},
+        {M::OpenOpen, false, false, 0.75, M::PlayPlaying, true, false},
+        {M::OpenOpen, false, false, 1.25, M::PlayPlaying, true, false},
+        {M::OpenOpen, false, false, 1.26, M::PlayScanForward, true, true},
+        {M::OpenOpen, false, false, 8.0, M::PlayScanForward, true, true},
+        {M::OpenOpen, false, false, -2.0, M::PlayScanReverse, true, true},
+        {M::OpenOpen, false, false, -9.0, M::PlayScanReverse, true, true},
+        {M::OpenOpen, true, false, -9.0, M::PlayPaused, false, true},
+        {M::OpenOpen, true, false, 8.0, M::PlayPaused, false, true},
+        {M::OpenOpen, false, true, 1.0, M::PlayStopped, false, false},
+        {M::OpenOpen, true, true, -8.0, M::PlayStopped, false, true},
     };
     for (const Case& c : cases) {
         PlaybackState state;
@@ -42,6 +43,7 @@ TEST(PlaybackState, PlayStateTable) {
         state.rate = c.rate;
         EXPECT_EQ(state.playState(), c.playState) << c.open << ' ' << c.paused << c.stopped << ' ' << c.rate;
         EXPECT_EQ(state.running(), c.running) << c.open << ' ' << c.paused << c.stopped << ' ' << c.rate;
+        EXPECT_EQ(state.movesByClock(), c.byClock) << c.rate;
     }
 }
 
@@ -50,8 +52,7 @@ TEST(PlaybackState, ResetForgetsAllButTheRate) {
     PlaybackState state;
     state.openState = MediaPlayer::OpenOpen;
     state.entryId = 7;
-    state.paused = state.stopped = state.atEnd = state.hasVideo = state.recovering = true;
-    state.reverseBySeeking = true;
+    state.paused = state.stopped = state.atEnd = state.hasVideo = true;
     state.rate = -8.0;
     state.duration = 240.0;
     state.lastPosition = 12.0;
@@ -62,8 +63,7 @@ TEST(PlaybackState, ResetForgetsAllButTheRate) {
     fresh.rate = -8.0;
     EXPECT_EQ(state.openState, fresh.openState);
     EXPECT_EQ(state.entryId, 0u);
-    EXPECT_FALSE(state.paused || state.stopped || state.atEnd || state.hasVideo || state.recovering ||
-                 state.reverseBySeeking);
+    EXPECT_FALSE(state.paused || state.stopped || state.atEnd || state.hasVideo);
     EXPECT_EQ(state.rate, -8.0);
     EXPECT_EQ(state.duration + state.lastPosition, 0.0);
     EXPECT_FALSE(state.pendingSeek.has_value());
@@ -71,44 +71,75 @@ TEST(PlaybackState, ResetForgetsAllButTheRate) {
     EXPECT_EQ(state.playState(), MediaPlayer::PlayReady);
 }
 
-// Motion by seeks on a clock the test turns: where each step seeks, and where it stops.
+// The reported position around a seek: the target until the engine has landed and, playing, passed
+// it (a paused engine reads audio-only media early); then the engine, inside the media.
+TEST(PlaybackState, PositionHoldsASeekUntilTheEnginePassesIt) {
+    const struct {
+        bool seek, landed, paused;
+        double engine, position;
+        bool forgotten;
+    } cases[] = {
+        {true, false, false, 3.0, 10.0, false},  // on its way
+        {true, true, true, 9.85, 10.0, false},   // landed, paused: the engine reads early
+        {true, true, false, 9.9, 10.0, false},   // playing, not there yet
+        {true, true, false, 10.02, 10.02, true}, // passed
+        {false, false, false, -0.03, 0.0, false}, {false, false, false, 60.2, 60.0, false},
+    };
+    for (const auto& c : cases) {
+        PlaybackState state;
+        state.openState = MediaPlayer::OpenOpen;
+        state.duration = 60.0;
+        state.paused = c.paused;
+        if (c.seek)
+            state.pendingSeek = 10.0;
+        state.seekLanded = c.landed;
+        EXPECT_DOUBLE_EQ(state.position(c.engine), c.position) << c.engine;
+        EXPECT_EQ(c.seek && !state.pendingSeek, c.forgotten) << c.engine;
+    }
+}
+
+// Motion on a clock the test turns: where it is, where each step seeks, and where it ends.
 struct FakeMotion {
     double now = 0.0;
     std::vector<double> seeks;
     SeekMotion motion{[this] { return now; }, [this](double s) { seeks.push_back(s); }};
 };
 
-TEST(SeekMotion, FollowsTheClockFromItsAnchor) {
+TEST(SeekMotion, FollowsTheClockFromItsAnchorInsideTheMedia) {
     const struct {
         double from, rate, after, position;
-    } cases[] = {{30.0, -9.0, 0.5, 25.5}, {30.0, -8.0, 1.5, 18.0}, {30.0, -2.0, 0.1, 29.8},
-                 {10.0, 8.0, 0.5, 14.0},  {10.0, 2.0, 1.5, 13.0},  {3.0, -9.0, 1.0, 0.0}};
+        bool end;
+    } cases[] = {{30.0, -9.0, 0.5, 25.5, false}, {30.0, -8.0, 1.5, 18.0, false}, {30.0, -2.0, 0.1, 29.8, false},
+                 {10.0, 8.0, 0.5, 14.0, false},  {10.0, 2.0, 1.5, 13.0, false},   {3.0, -9.0, 1.0, 0.0, true},
+                 {55.0, 8.0, 1.0, 60.0, true},   {0.0, -2.0, 0.0, 0.0, true}};
     for (const auto& c : cases) {
         FakeMotion m;
-        m.motion.anchor(c.from, c.rate);
+        m.motion.anchor(c.from, c.rate, 60.0);
         m.now += c.after;
         EXPECT_NEAR(m.motion.position(), c.position, 1e-9) << c.from << ' ' << c.rate << ' ' << c.after;
-        EXPECT_NEAR(m.motion.elapsed(), c.after, 1e-9);
+        EXPECT_EQ(m.motion.reachedEnd(), c.end) << c.from << ' ' << c.rate << ' ' << c.after;
     }
 }
 
-TEST(SeekMotion, StepsWaitForTheSeekBeforeAndEndAtTheStart) {
+TEST(SeekMotion, StepsWaitForTheSeekBeforeAndLeaveAnEngineWithinItsSlack) {
     FakeMotion m;
-    m.motion.anchor(2.0, -4.0);
-    m.now += 0.1;
-    EXPECT_TRUE(m.motion.step(false));
-    m.now += 0.1;
-    EXPECT_TRUE(m.motion.step(true)); // the seek before still decodes: no new one
-    m.now += 0.1;
-    EXPECT_TRUE(m.motion.step(false)); // not late: straight to where the clock is
-    m.now += 0.3;
-    EXPECT_FALSE(m.motion.step(false)); // the start: seeks there and ends
-    ASSERT_EQ(m.seeks.size(), 3u);
-    EXPECT_NEAR(m.seeks[0], 1.6, 1e-9);
-    EXPECT_NEAR(m.seeks[1], 0.8, 1e-9);
-    EXPECT_NEAR(m.seeks[2], 0.0, 1e-9);
-    m.motion.anchor(5.0, -4.0); // a new anchor starts the clock afresh
-    EXPECT_DOUBLE_EQ(m.motion.position(), 5.0);
+    m.motion.anchor(2.0, -4.0, 60.0);
+    m.now = 0.1;
+    EXPECT_TRUE(m.motion.step(2.0, false));
+    m.now = 0.2;
+    EXPECT_TRUE(m.motion.step(1.6, true)); // the seek before still decodes: no new one
+    m.now = 0.3;
+    EXPECT_TRUE(m.motion.step(1.6, false)); // not late: straight to where the clock is
+    m.now = 0.6;
+    EXPECT_FALSE(m.motion.step(0.8, false)); // the start: seeks there and ends
+    m.motion.anchor(10.0, 8.0, 60.0);         // forwards the engine plays; only a stray one is brought back
+    m.now += 0.5;
+    EXPECT_TRUE(m.motion.step(13.8, false, 0.5));
+    EXPECT_TRUE(m.motion.step(13.2, false, 0.5));
+    const std::vector<double> expected{1.6, 0.8, 0.0, 14.0};
+    ASSERT_EQ(m.seeks.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_NEAR(m.seeks[i], expected[i], 1e-9) << i;
 }
 
 } // namespace
