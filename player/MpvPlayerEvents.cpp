@@ -55,6 +55,7 @@ void MpvPlayer::onPropertyChange(const mpv_event_property& property) {
     if (name == "eof-reached") {
         const bool ended = property.format == MPV_FORMAT_FLAG && *static_cast<int*>(property.data);
         if (ended && m_state.openState == OpenOpen) {
+            m_state.pendingSeek.reset(); // played on from it, up to here
             m_state.stopped = true;
             m_state.paused = false;
             m_state.atEnd = m_state.rate > 0; // backwards it ends at the start
