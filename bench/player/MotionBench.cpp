@@ -1,5 +1,5 @@
 // Motion of the real media component at every rate the program asks for, on the three kinds of
-// media, and the pedal's middle-button release through the poll. Run under tests/media/with-xvfb.sh.
+// media, and the pedal's middle-button release through the poll. Run under tests/support/private-session.sh.
 // QUILLON_MOTION_TRIALS sets the trials per case (30 unless told).
 #include "MediaFixtures.h"
 #include "MotionProbe.h"

@@ -77,10 +77,23 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
     return trace;
 }
 
+std::vector<InputDeviceInfo> SimulatedPedal::devices() {
+    return {{QStringLiteral("/dev/input/event0"), QStringLiteral("VEC  VEC USB Footpedal")}};
+}
+
+std::unique_ptr<InputDevice> SimulatedPedal::open(const InputDeviceInfo&) {
+    struct Handle : InputDevice {
+        std::shared_ptr<std::vector<bool>> pressed;
+        std::vector<bool> buttons() override { return *pressed; }
+    };
+    auto handle = std::make_unique<Handle>();
+    handle->pressed = pressed;
+    return handle;
+}
+
 PedalRig::PedalRig() : catalogue(std::make_unique<FakeCatalogue>()) {
-    auto device = std::make_unique<SimulatedPedal>();
-    pedal = device.get();
-    devices.diPedal = std::move(device);
+    devices.createInputRoots([this] { return pedal; });
+    devices.GetInputDevices();
     window = std::make_unique<frmMain>(PlayerServices{createMpvPlayer, catalogue.get(), &devices});
     window->Form_Load();
     player = dynamic_cast<MpvPlayer*>(window->player());
@@ -102,10 +115,10 @@ bool PedalRig::open(const QByteArray& file) {
 
 double PedalRig::releaseStepBack(double from, int holdMs) {
     pauseAt(*player, from);
-    pedal->pressed = {false, true, false};
+    *pedal->pressed = {false, true, false};
     window->tmrFoot_Timer(); // press: plays at the window's rate
     settle(holdMs);
-    pedal->pressed = {false, false, false};
+    *pedal->pressed = {false, false, false};
     const double before = player->currentPosition();
     window->tmrFoot_Timer(); // release: back at -9 for half a second, then pause
     settle(300);

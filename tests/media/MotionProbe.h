@@ -35,11 +35,12 @@ struct MotionTrace {
 // Pauses the player at `from`, then asks for `rate` and play, records for `seconds`, then pauses.
 MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds);
 
-// A pedal for the poll: the test holds its buttons down.
-class SimulatedPedal : public InputDevice {
+// An input system with one foot pedal whose buttons the test holds down.
+class SimulatedPedal : public InputSystem {
   public:
-    std::vector<bool> buttons() override { return pressed; }
-    std::vector<bool> pressed{false, false, false};
+    std::vector<InputDeviceInfo> devices() override;
+    std::unique_ptr<InputDevice> open(const InputDeviceInfo& device) override;
+    std::shared_ptr<std::vector<bool>> pressed = std::make_shared<std::vector<bool>>(3, false);
 };
 
 // The real player window on the real component with a simulated pedal, its media open and paused.
@@ -52,7 +53,7 @@ struct PedalRig {
     double releaseStepBack(double from, int holdMs);
 
     PedalDevices devices;
-    SimulatedPedal* pedal = nullptr;
+    std::shared_ptr<SimulatedPedal> pedal = std::make_shared<SimulatedPedal>();
     std::unique_ptr<CatalogueLink> catalogue;
     std::unique_ptr<frmMain> window;
     MpvPlayer* player = nullptr;
