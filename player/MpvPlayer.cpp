@@ -231,8 +231,10 @@ void MpvPlayer::updatePlayback() {
         return;
     const bool run = m_state.running();
     const bool clock = run && m_state.openState == OpenOpen && m_state.movesByClock();
+    // from a seek's target where there is one: an engine just resumed reads its clock late
     if (clock && !m_clockMotion)
-        m_motion.anchor(currentPosition(), m_state.rate, m_state.duration);
+        m_motion.anchor(m_state.pendingSeek ? *m_state.pendingSeek : currentPosition(), m_state.rate,
+                        m_state.duration);
     m_clockMotion = clock;
     if (m_state.openState != OpenNoMedia) {
         m_core.setDouble("speed", m_state.rate > 0 ? m_state.rate : 1.0);
