@@ -162,6 +162,9 @@ const KeyCase kKeyCases[] = {
     {"chkScanForward", MediaPlayer::PlayPlaying, Qt::Key_A, "", false}, // other keys do nothing
 };
 
+// Names the case in test listings by its control and key (the default prints raw bytes, pointers included).
+void PrintTo(const KeyCase& c, std::ostream* os) { *os << c.control << " key " << std::hex << int(c.key); }
+
 class KeyTest : public PlayerWindowTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(KeyTest, AKeyOnTheFocusedControlDoesWhatItsClickDoes) {

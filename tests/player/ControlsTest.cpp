@@ -35,6 +35,9 @@ const TransportCase kCases[] = {
     {P::PlayPlaying, "F", "fullScreen=true", false, false, 1.0, P::PlayPlaying},
 };
 
+// Names the case in test listings by its start state and clicks instead of its raw bytes.
+void PrintTo(const TransportCase& c, std::ostream* os) { *os << "from " << c.state << " clicks " << c.clicks; }
+
 class TransportTest : public PlayerWindowTest, public ::testing::WithParamInterface<TransportCase> {};
 
 TEST_P(TransportTest, ClickSequence) {
