@@ -28,11 +28,8 @@ QLabel* yellowLabel(const QString& text, QWidget* parent, const QFont& font) {
 const int frmSessions::ColumnWidthTwips[frmSessions::ColumnCount] = {2500, 1000, 1200, 900, 0, 0, 0};
 
 void frmSessions::buildLayout() {
-    setObjectName(QStringLiteral("frmSessions"));
-    Accessibility::announceWindows(); // read as a window named by its title
-    setWindowTitle(QStringLiteral("Vantrel Quillon"));
-    setWindowIcon(Artwork::icon(QStringLiteral("icon_catalogue")));
-    paintWindow(this);
+    designWindow(this, "frmSessions", QStringLiteral("Vantrel Quillon"),
+                 Artwork::icon(QStringLiteral("icon_catalogue")));
     setFixedSize(Twips::toPixels(6180), Twips::toPixels(3045));
 
     lvSessions = place(new QTreeWidget(this), "lvSessions", 135, 405, 5910, 2220);

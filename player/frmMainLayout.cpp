@@ -81,11 +81,8 @@ frmMain::frmMain(PlayerServices services, QWidget* parent)
 frmMain::~frmMain() = default;
 
 void frmMain::buildLayout() {
-    setObjectName(QStringLiteral("frmMain"));
-    Accessibility::announceWindows(); // read as a window named by its title
-    setWindowTitle(QStringLiteral("Vantrel Quillon"));
-    setWindowIcon(Artwork::icon(QStringLiteral("icon_monitor")));
-    paintWindow(this);
+    designWindow(this, "frmMain", QStringLiteral("Vantrel Quillon"),
+                 Artwork::icon(QStringLiteral("icon_monitor")));
     setWidthTwips(9930);
     setHeightTwips(7500);
     const qreal dpr = qApp->devicePixelRatio();
@@ -116,16 +113,16 @@ void frmMain::buildLayout() {
     picClockFrame->setPixmap(Artwork::pixmap(QStringLiteral("clock_panel"), QSize(262, 72), dpr));
     picClockFrame->setAccessibleName(QStringLiteral("Recorded time")); // its description: the time shown
 
-    chkScanBack = place(faceButton(this, QStringLiteral("btn_rew"), QSize(61, 19), true), "chkScanBack",
-                        5310, 1980, 1005, 330);
+    chkScanBack = place(faceButton(this, QStringLiteral("btn_rew"), QSize(61, 19), true), "chkScanBack", 5310,
+                        1980, 1005, 330);
     cmbPause = place(faceButton(this, QStringLiteral("btn_pause"), QSize(69, 20), false), "cmbPause", 6435,
                      1980, 1035, 345);
     cmbPause->setToolTip(QStringLiteral("Pause/Resume Playback"));
-    cmbPlay = place(faceButton(this, QStringLiteral("btn_play"), QSize(69, 20), false), "cmbPlay", 7560,
-                    1980, 1035, 345);
+    cmbPlay = place(faceButton(this, QStringLiteral("btn_play"), QSize(69, 20), false), "cmbPlay", 7560, 1980,
+                    1035, 345);
     cmbPlay->setToolTip(QStringLiteral("Play/Resume"));
-    chkScanForward = place(faceButton(this, QStringLiteral("btn_ff"), QSize(61, 19), true),
-                           "chkScanForward", 8685, 1980, 1005, 330);
+    chkScanForward = place(faceButton(this, QStringLiteral("btn_ff"), QSize(61, 19), true), "chkScanForward",
+                           8685, 1980, 1005, 330);
     // The word on each face, and what the scan boxes do (the others say it in their tool tips).
     chkScanBack->setAccessibleName(QStringLiteral("rew"));
     chkScanBack->setAccessibleDescription(QStringLiteral("Scan back"));
@@ -170,8 +167,8 @@ void frmMain::buildLayout() {
     lblSessionDate->hide();
 
     // The clock panel's own controls, placed inside it.
-    lblDate = place(new QLabel(QStringLiteral("Mon, Jul 15, 2004"), picClockFrame), "lblDate", 180, 45, 3555,
-                    195);
+    lblDate =
+        place(new QLabel(QStringLiteral("Mon, Jul 15, 2004"), picClockFrame), "lblDate", 180, 45, 3555, 195);
     lblDate->setToolTip(QStringLiteral("Current Date"));
     lblDate->setFont(monoFont(kStandardPx));
     setTextColour(lblDate, Qt::black);
@@ -217,7 +214,7 @@ void frmMain::buildLayout() {
 
     // Keyboard order as designed: the transport controls first.
     QWidget* const tabOrder[] = {chkScanForward, chkScanBack, cmbPlay, cmbPause, cmbFullScreen,
-                                 lvNotes,        lvData,      sldRate, MPlayer, txtButtons};
+                                 lvNotes,        lvData,      sldRate, MPlayer,  txtButtons};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         QWidget::setTabOrder(tabOrder[i], tabOrder[i + 1]);
     QAbstractButton* const transport[] = {chkScanForward, chkScanBack, cmbPlay, cmbPause, cmbFullScreen};

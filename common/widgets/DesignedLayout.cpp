@@ -1,5 +1,7 @@
 #include "DesignedLayout.h"
 
+#include "Accessibility.h"
+
 #include <QHeaderView>
 #include <QPalette>
 #include <QTreeWidget>
@@ -32,6 +34,14 @@ void paintWindow(QWidget* window) {
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Qt::black);
     window->setPalette(palette);
+}
+
+void designWindow(QWidget* window, const char* name, const QString& title, const QIcon& icon) {
+    window->setObjectName(QLatin1String(name));
+    Accessibility::announceWindows();
+    window->setWindowTitle(title);
+    window->setWindowIcon(icon);
+    paintWindow(window);
 }
 
 void makeReportList(QTreeWidget* list) {

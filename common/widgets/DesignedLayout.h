@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QWidget>
 
 class QTreeWidget;
@@ -20,6 +21,8 @@ QFont monoFont(int pixels);
 void setTextColour(QWidget* widget, const QColor& colour);
 // A window's black face and standard font.
 void paintWindow(QWidget* window);
+// A top-level window's designed name, title, icon and face; read as a window named by its title.
+void designWindow(QWidget* window, const char* name, const QString& title, const QIcon& icon);
 // A list in report view: rows selected whole, never edited or re-sorted by the view.
 void makeReportList(QTreeWidget* list);
 
