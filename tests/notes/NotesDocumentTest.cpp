@@ -152,7 +152,8 @@ TEST(NotesInput, WalkAgreesWithThePathQueries) {
         {"<s><header><items><item name='\xc3' value='v'/></items><items><item name='\xa9'/><item "
          "value='w'/></items></header></s>",
          {"||", "0 notes, 3 items", QStringLiteral("\u00E9=v"), "=w", "="}},
-        {"<s><notes><note><time>a</time></note><note/><note><time>c</time></note></notes><x/>"
+        {"<s><notes><note><time>a</time></note><note/><note><time>c</time></note></notes>"
+         "<x><notes><note><time>z</time></note></notes></x>"
          "<notes><note><time>b</time></note></notes><notes/><notes><?note x?><note><speaker>d</speaker>"
          "</note></notes></s>",
          {"||", "5 notes, 0 items", "ab|d|", "||", "c||", "||", "||"}},
