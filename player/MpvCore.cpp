@@ -45,6 +45,8 @@ constexpr std::pair<const char*, const char*> kLockedDown[] = {
     {"gpu-shader-cache", "no"},
     {"icc-cache", "no"},
     {"vo", "libmpv"},
+    // The picture is never enlarged: a small video shows at its own size, a large one shrinks to fit.
+    {"video-unscaled", "downscale-big"},
     {"demuxer-max-back-bytes", "16MiB"}, // played data kept for going back: plenty, and memory stays flat
     {"mute", "no"},
     {"speed", "1"},

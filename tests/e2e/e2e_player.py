@@ -162,11 +162,16 @@ def video_windows():
     return [int(w) for w in found.stdout.split()]
 
 
-def screen_brightness():
-    """Mean grey level of the whole screen, 0 (black) to 1."""
-    mean = subprocess.run(["import", "-window", "root", "-colorspace", "gray", "-format", "%[fx:mean]",
-                           "info:"], capture_output=True, text=True).stdout
+def brightness(width, height, x, y):
+    """Mean grey level of a part of the screen, 0 (black) to 1."""
+    mean = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-colorspace",
+                           "gray", "-format", "%[fx:mean]", "info:"], capture_output=True, text=True).stdout
     return float(mean or 0)
+
+
+def picture_at_own_size():
+    """The 320x240 picture lit in the middle of the screen, never enlarged: black just outside it."""
+    return brightness(300, 220, 490, 402) > 0.05 and brightness(1280, 380, 0, 0) < 0.01
 
 
 def full_screen_and_back(app, frame):
@@ -181,7 +186,7 @@ def full_screen_and_back(app, frame):
                                   text=True).stdout
         if "1280x1024" not in geometry:
             raise Failure(f"the full-screen video does not fill the screen: {geometry}")
-        wait_for("the picture full screen", lambda: screen_brightness() > 0.05)
+        wait_for("the picture full screen, at its own size in the middle", picture_at_own_size)
         wait_for("the full-screen video read as a window named Video", lambda: any(
             (w.getRoleName(), w.name) == ("frame", "Video") and showing(w)
             for w in (app.getChildAtIndex(i) for i in range(app.childCount)) if w is not None))

@@ -26,6 +26,8 @@ QByteArray media(const std::string& key) {
         {"wma2", [] { return made.makeWma("Room3_12-14-2009_34200_1.wma", 2, 20); }},
         {"wma4", [] { return made.makeWma("Room3_12-14-2009_34200_2.wma", 4, 20); }},
         {"wmv", [] { return made.makeWmv("Room3_12-14-2009_34200_3.wmv", 20); }},
+        {"small", [] { return made.makeWmv("Room3_12-14-2009_34200_4.wmv", 3, 160, 120); }},
+        {"wide", [] { return made.makeWmv("Room3_12-14-2009_34200_5.wmv", 3, 960, 240); }},
         {"latin1", [] { return made.makeWma("Caf\xe9 \xff_12-14-2009_34200_1.wma", 2, 3); }},
         {"corrupt", [] { return made.makeCorrupt("Broken_12-14-2009_34200_1.wma"); }},
         {"empty", [] { return made.makeFile("Empty_12-14-2009_34200_1.wma", QByteArray()); }},
@@ -68,14 +70,18 @@ struct Screen {
         settle(spanMs);
         return (player.currentPosition() - before) / (clock.elapsed() / 1000.0);
     }
-    // Some of the picture is lit, in the window or full screen, by either way of drawing.
-    bool showsPicture() {
+    // The video area as drawn, in the window or full screen, by either way of drawing.
+    QImage videoArea() {
         QWidget* video = player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));
         for (QWidget* top : QApplication::topLevelWidgets()) // full screen: a window of its own
             if (!video && top->objectName() == QStringLiteral("MPlayerVideo") && top->isVisible())
                 video = top;
         auto* gl = video ? video->findChild<QOpenGLWidget*>() : nullptr;
-        const QImage frame = gl ? gl->grabFramebuffer() : video ? video->grab().toImage() : QImage();
+        return gl ? gl->grabFramebuffer() : video ? video->grab().toImage() : QImage();
+    }
+    // Some of the picture is lit.
+    bool showsPicture() {
+        const QImage frame = videoArea();
         int lit = 0;
         for (int y = 0; y < frame.height(); y += 8)
             for (int x = 0; x < frame.width(); x += 8)
@@ -231,6 +237,49 @@ TEST_P(VideoDrawn, WithItsWindowAndFullScreenWritingNothingUnderHome) {
          it.hasNext();)
         written << it.next();
     EXPECT_TRUE(written.isEmpty()) << written.join('\n').toStdString();
+}
+
+std::string text(const QRect& r) {
+    return QStringLiteral("%1x%2 at %3,%4")
+        .arg(r.width())
+        .arg(r.height())
+        .arg(r.x())
+        .arg(r.y())
+        .toStdString();
+}
+
+// A picture smaller than its area keeps its own size, centred; a larger one is shrunk to fit keeping
+// its shape; in the window and full screen. (Every edge of the test picture has lit pixels.)
+TEST_P(VideoDrawn, AtItsOwnSizeCentredOrShrunkKeepingItsShape) {
+    Screen s(true, GetParam());
+    for (const auto& [key, size] : {std::pair{"small", QSize(160, 120)}, {"wide", QSize(960, 240)}}) {
+        s.player.setURL(media(key));
+        ASSERT_TRUE(waitFor([&] { return s.player.openState() == MediaPlayer::OpenOpen; })) << key;
+        s.player.pause();
+        for (const bool full : {false, true}) {
+            s.player.setFullScreen(full);
+            QRect expected, lit;
+            const auto placed = [&] {
+                const QImage frame = s.videoArea();
+                expected = QRect(QPoint(), size.boundedTo(frame.size()) == size
+                                               ? size
+                                               : size.scaled(frame.size(), Qt::KeepAspectRatio));
+                expected.moveCenter(frame.rect().center());
+                lit = QRect();
+                for (int y = 0; y < frame.height(); ++y)
+                    for (int x = 0; x < frame.width(); ++x)
+                        if (qGray(frame.pixel(x, y)) > 40)
+                            lit |= QRect(x, y, 1, 1);
+                const QMargins off(lit.left() - expected.left(), lit.top() - expected.top(),
+                                   expected.right() - lit.right(), expected.bottom() - lit.bottom());
+                return !frame.isNull() && std::max({std::abs(off.left()), std::abs(off.top()),
+                                                    std::abs(off.right()), std::abs(off.bottom())}) <= 3;
+            };
+            EXPECT_TRUE(waitFor(placed, 3000)) << key << (full ? " full screen" : " in the window")
+                                               << ": lit " << text(lit) << ", expected " << text(expected);
+        }
+        s.player.setFullScreen(false);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Media, VideoDrawn, ::testing::Values(VideoDrawing::Software, VideoDrawing::OpenGL),
