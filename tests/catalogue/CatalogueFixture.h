@@ -2,6 +2,7 @@
 
 // A disc in a temporary folder and a catalogue built on fakes: media component, input system,
 // message boxes and log.
+#include "FakeInputSystem.h"
 #include "FakeMediaPlayer.h"
 #include "PedalDevices.h"
 #include "Platform.h"
@@ -15,12 +16,6 @@
 #include <QTreeWidget>
 #include <ftw.h>
 #include <gtest/gtest.h>
-
-// An input system that cannot even list its devices.
-struct BrokenInput : InputSystem {
-    std::vector<InputDeviceInfo> devices() override { raiseError(ErrNo::InputFailure, "cannot list"); }
-    std::unique_ptr<InputDevice> open(const InputDeviceInfo&) override { return nullptr; }
-};
 
 class CatalogueTest : public ::testing::Test {
   protected:

@@ -1,10 +1,7 @@
-// The catalogue window built offscreen: its layout, the rows of a scan, start-up and unload.
+// The catalogue window built offscreen: the rows of a scan, start-up and unload.
 #include "CatalogueFixture.h"
 #include "ProgramStart.h"
 #include "SessionDiscovery.h"
-#include "Twips.h"
-
-#include <QHeaderView>
 
 // Neither a failed scan, an odd name nor a failing pedal search hides the catalogue or the rest of the disc.
 TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
@@ -20,12 +17,8 @@ TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
                              "Odd_1-1-2010_99999999999_1.wma", "Odd_1-1-2010_90000_2.wma", "R_D_34200.xml"})
         addFile(name);
     frmSessions& w = start();
-    EXPECT_EQ(w.size(), QSize(Twips::toPixels(6180), Twips::toPixels(3045)));
-    const int widths[] = {2500, 1000, 1200, 900, 0, 0, 0};
-    for (int c = 0; c < 7; ++c) {
-        EXPECT_EQ(w.lvSessions->header()->sectionSize(c), Twips::toPixels(widths[c])) << c;
-        EXPECT_FALSE(w.lvSessions->isColumnHidden(c)) << "a width of 0 keeps the column";
-    }
+    for (int c = 0; c < 7; ++c)
+        EXPECT_FALSE(w.lvSessions->isColumnHidden(c)) << c << ": a width of 0 keeps the column";
     const QList<QByteArray> order = GetFilenames(disc);
     ASSERT_EQ(w.rowCount(), 5);
     QStringList rows;

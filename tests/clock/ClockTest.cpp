@@ -53,8 +53,16 @@ TEST(RecordingStartTest, RecordedTimeOfDayFromNameAndPosition) {
         {"Room3_12-31-2009_86390_1.WMA", 3610, "01-01-2010 01:00:00"},
         // A night when many zones change their clocks: the recorded wall clock must not jump.
         {"Hall_03-29-2009_3000_1.wma", 7200, "03-29-2009 02:50:00"},
+        // The date field read as a US-English desktop reads a date (the date texts' table has the rest).
+        {"Room3_12/14/09_36300_1.wma", 0, "12-14-2009 10:05:00"},
+        {"Room3_December 14, 2009_36300_1.wma", 0, "12-14-2009 10:05:00"},
+        {"Room3_14.12.2009_36300_1.wma", 0, "12-14-2009 10:05:00"},
+        {"Room3_2009-12-14_90000_1.wma", 0, "12-14-2009 01:00:00"},
+        // No date, or no start: the clock is left alone.
         {"Room3_12-14-2009.wmv", 600, nullptr},
         {"Room3_02-30-2009_36300_1.wma", 600, nullptr},
+        {"Room3_12-14_36300_1.wma", 0, nullptr},
+        {"Room3_notadate_36300_1.wma", 0, nullptr},
         {"", 0, nullptr},
     };
     for (const auto& c : cases) {
@@ -62,6 +70,7 @@ TEST(RecordingStartTest, RecordedTimeOfDayFromNameAndPosition) {
         const std::optional<QDateTime> start = RecordingStart::fromFilename(QString::fromLatin1(c.name));
         ASSERT_EQ(start.has_value(), c.at != nullptr);
         if (start) {
+            EXPECT_TRUE(start->toString(Qt::ISODate).endsWith('Z')) << "a wall clock without daylight saving";
             EXPECT_EQ(RecordingStart::recordedAt(*start, c.position).toString("MM-dd-yyyy HH:mm:ss"),
                       QLatin1String(c.at));
         }

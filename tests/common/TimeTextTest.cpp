@@ -20,23 +20,20 @@ TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
             << seconds;
 }
 
-TEST(TimeText, TimeTextsInAndOut) {
+// What the time texts read as seconds; what they show is the lenient table's below.
+TEST(TimeText, TimeToSecondsOrARunTimeError) {
     // clang-format off
-    const std::tuple<const char*, qint32, const char*> cases[] = {
-        {"01:05:09 PM", 47109, "01:05:09 PM"}, {"13:05:09", 47109, "01:05:09 PM"},
-        {"12:00:00 AM", 0, "12:00:00 AM"},     {"00:15:00", 900, "12:15:00 AM"},
-        {"12:15:00", 44100, "12:15:00 PM"},    {"12-14-2009 13:05:09", 47109, "01:05:09 PM"},
-        {"9:30", 34200, "09:30:00 AM"},        {"25:61:00", -1, "25:61:00"},
-        {"13:00:00 PM", 46800, "01:00:00 PM"},    {"garbage", -1, "garbage"},
-        {"", -1, ""}};
+    const std::pair<const char*, qint32> cases[] = {
+        {"01:05:09 PM", 47109}, {"13:05:09", 47109}, {"12:00:00 AM", 0}, {"00:15:00", 900}, {"12:15:00", 44100},
+        {"12-14-2009 13:05:09", 47109}, {"9:30", 34200}, {"13:00:00 PM", 46800},
+        {"25:61:00", -1}, {"garbage", -1}, {"", -1}};
     // clang-format on
-    CapturedLog log;
-    for (const auto& [text, seconds, shown] : cases) {
+    CapturedLog log; // a failed reading is logged on its way up
+    for (const auto& [text, seconds] : cases) {
         if (seconds >= 0)
             EXPECT_EQ(TimeToSeconds(text), seconds) << text;
         else
             EXPECT_THROW(TimeToSeconds(text), QuillonError) << text;
-        EXPECT_EQ(formatTimeAmPm(text), shown) << text;
     }
 }
 

@@ -7,13 +7,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct BrokenInput : InputSystem {
-    std::vector<InputDeviceInfo> devices() override { raiseError(ErrNo::InputFailure, "cannot list"); }
-    std::unique_ptr<InputDevice> open(const InputDeviceInfo&) override { return nullptr; }
-};
-
 class PedalDevicesTest : public ::testing::Test {
   public:
+    PedalDevicesTest() { plugIn(); }
     void start(std::shared_ptr<InputSystem> input) {
         devices.createInputRoots([input] { return input; });
         devices.GetInputDevices();
@@ -24,10 +20,17 @@ class PedalDevicesTest : public ::testing::Test {
             pedal->buttons.push_back(*c == '1');
     }
 
-    std::shared_ptr<FakeInputSystem> system = std::make_shared<FakeInputSystem>();
-    std::shared_ptr<FakeDeviceState> keyboard = system->add(QStringLiteral("AT keyboard"));
-    std::shared_ptr<FakeDeviceState> pedal = system->add(QStringLiteral("VEC  VEC USB Footpedal"));
-    std::shared_ptr<FakeDeviceState> second = system->add(QStringLiteral("second footpedal"));
+    // A keyboard, then the pedal, then a second pedal that must never be the one read.
+    void plugIn() {
+        system = std::make_shared<FakeInputSystem>();
+        keyboard = system->add(QStringLiteral("AT keyboard"));
+        pedal = system->add(QStringLiteral("VEC  VEC USB Footpedal"));
+        second = system->add(QStringLiteral("second footpedal"));
+        keyboard->buttons = second->buttons = {true, true, true}; // would show if read instead
+    }
+
+    std::shared_ptr<FakeInputSystem> system;
+    std::shared_ptr<FakeDeviceState> keyboard, pedal, second;
     qint64 clock = 50000;
     PedalDevices devices{[this] { return clock; }};
     CapturedLog log;
@@ -35,7 +38,6 @@ class PedalDevicesTest : public ::testing::Test {
 } // namespace
 
 TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
-    keyboard->buttons = second->buttons = {true, true, true}; // would show if read instead
     const struct {
         const char* what;
         std::function<void(PedalDevicesTest&)> setUp;
@@ -51,6 +53,7 @@ TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         log.lines.clear();
+        plugIn();
         c.setUp(*this);
         press("101");
         start(system);
@@ -58,11 +61,6 @@ TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
         EXPECT_EQ(devices.GetInputDeviceData(), QLatin1String(c.buttons));
         EXPECT_EQ(log.lines.size(), c.logged);
         devices.releaseInputObjects();
-        system = std::make_shared<FakeInputSystem>();
-        keyboard = system->add("AT keyboard");
-        pedal = system->add("VEC  VEC USB Footpedal");
-        second = system->add("second footpedal");
-        keyboard->buttons = second->buttons = {true, true, true};
     }
     start(std::make_shared<BrokenInput>());
     EXPECT_FALSE(devices.hasPedal());

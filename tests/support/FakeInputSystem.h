@@ -52,3 +52,9 @@ struct FakeInputSystem : InputSystem {
     int listings = 0;
     std::vector<std::shared_ptr<FakeDeviceState>> m_devices;
 };
+
+// An input system that cannot even list its devices.
+struct BrokenInput : InputSystem {
+    std::vector<InputDeviceInfo> devices() override { raiseError(ErrNo::InputFailure, "cannot list"); }
+    std::unique_ptr<InputDevice> open(const InputDeviceInfo&) override { return nullptr; }
+};
