@@ -15,16 +15,10 @@ public:
     void setURL(const QByteArray& path) override {
         check("URL");
         url = path;
-        calls << (path.isEmpty() ? QStringLiteral("URL=") : QStringLiteral("URL=") + QString::fromUtf8(path));
-        if (!path.isEmpty()) {
-            open = openOnURL;
-            state = open == OpenOpen ? PlayPlaying : PlayReady;
-            source = open == OpenOpen ? QString::fromUtf8(path) : QString();
-        } else {
-            open = OpenNoMedia;
-            state = PlayReady;
-            source.clear();
-        }
+        calls << QStringLiteral("URL=") + QString::fromUtf8(path);
+        open = path.isEmpty() ? OpenNoMedia : openOnURL;
+        state = open == OpenOpen ? PlayPlaying : PlayReady;
+        source = open == OpenOpen ? QString::fromUtf8(path) : QString();
     }
     QByteArray URL() const override { return url; }
     int openState() const override { return open; }
