@@ -47,6 +47,11 @@ constexpr std::pair<const char*, const char*> kLockedDown[] = {
     {"vo", "libmpv"},
     // The picture is never enlarged: a small video shows at its own size, a large one shrinks to fit.
     {"video-unscaled", "downscale-big"},
+    // The plain filter libmpv scaled with by default until 0.37: the multi-pass filters later versions
+    // default to come out black, whole or in part, through Mesa's GL, and small recordings gain nothing.
+    {"scale", "bilinear"},
+    {"cscale", "bilinear"},
+    {"dscale", "bilinear"},
     {"demuxer-max-back-bytes", "16MiB"}, // played data kept for going back: plenty, and memory stays flat
     {"mute", "no"},
     {"speed", "1"},
