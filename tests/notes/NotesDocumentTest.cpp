@@ -3,7 +3,6 @@
 #include "NotesFiles.h"
 #include "NotesPathQueries.h"
 #include "ParseBudget.h"
-#include "QuillonError.h"
 
 #include <pugixml.hpp>
 
@@ -70,28 +69,6 @@ TEST(NotesFiles, FoundInAnyLetterCase) {
         EXPECT_EQ(found.value_or(QByteArray()), c.found.isEmpty() ? QByteArray() : folder + '/' + c.found)
             << c.media.constData();
     }
-}
-
-TEST(NotesQueries, PathsAreZeroBasedAndAnInvalidOneRaises) {
-    NotesDocument document;
-    ASSERT_TRUE(document.loadBytes("<r>lead<a>1<b>2</b></a><a>3</a><c k='v'/>tail</r>"));
-    for (const auto& [path, expected] : {std::pair{"", "lead123tail"},
-                                         {"a", "123"},
-                                         {"a[0]", "12"},
-                                         {"a[ 1 ]", "3"},
-                                         {"a[2]", ""},
-                                         {"c/@k", "v"},
-                                         {"count(a)", "2"}})
-        EXPECT_EQ(NotesPathQueries::elementGet(document.document(), QString::fromLatin1(path)),
-                  QString::fromLatin1(expected))
-            << path;
-    // Only positions shift: not predicates, quoted text or functions.
-    for (const auto& [in, out] : {std::pair{"a[9]/b[10]", "a[10]/b[11]"},
-                                  {"a[@x='[0]']", "a[@x='[0]']"},
-                                  {"a[\"]\"][0]", "a[\"]\"][1]"}})
-        EXPECT_EQ(NotesPathQueries::zeroBasedPathToXPath(QString::fromLatin1(in)), QString::fromLatin1(out))
-            << in;
-    EXPECT_THROW(NotesPathQueries::elementGet(document.document(), QStringLiteral("a[[[")), QuillonError);
 }
 
 // Every encoding the parser knows; entities neither expanded nor fetched; deep nesting is safe. The

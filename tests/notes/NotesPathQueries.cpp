@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <string>
 
@@ -45,55 +47,27 @@ QString at(const pugi::xml_document& document, const char* list, qsizetype i, co
                       QStringLiteral("%1[%2]/%3").arg(QLatin1String(list)).arg(i).arg(QLatin1String(field)));
 }
 
-} // namespace
-
+// Positions counted from 0 ("note[0]") turned into XPath's, counted from 1.
 QString zeroBasedPathToXPath(const QString& path) {
+    static const QRegularExpression position(QStringLiteral("\\[(\\d{1,18})\\]"));
     QString out;
-    out.reserve(path.size() + 8);
-    QChar quote;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const QChar c = path[i];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            out += c;
-            continue;
-        }
-        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-            out += c;
-            continue;
-        }
-        if (c == QLatin1Char('[')) {
-            // A predicate that is a plain whole number is a position: shift it by one.
-            const qsizetype close = path.indexOf(QLatin1Char(']'), i + 1);
-            if (close > i) {
-                const QString inner = path.mid(i + 1, close - i - 1).trimmed();
-                bool isNumber = !inner.isEmpty() && inner.size() <= 18;
-                for (const QChar d : inner)
-                    isNumber = isNumber && d >= QLatin1Char('0') && d <= QLatin1Char('9');
-                if (isNumber) {
-                    out += QLatin1Char('[') + QString::number(inner.toLongLong() + 1) + QLatin1Char(']');
-                    i = close;
-                    continue;
-                }
-            }
-        }
-        out += c;
+    qsizetype from = 0;
+    for (auto it = position.globalMatch(path); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out += path.mid(from, m.capturedStart() - from) +
+               QStringLiteral("[%1]").arg(m.captured(1).toLongLong() + 1);
+        from = m.capturedEnd();
     }
-    return out;
+    return out + path.mid(from);
 }
+
+} // namespace
 
 QString elementGet(const pugi::xml_document& document, const QString& path) {
     const pugi::xml_node root = document.document_element();
     if (!root)
         return {};
     std::string joined;
-    if (path.isEmpty() || path == QLatin1String("/")) {
-        for (const pugi::xml_node child : root.children())
-            appendTextContent(child, joined);
-        return text(joined);
-    }
     try {
         const QByteArray xpath = zeroBasedPathToXPath(path).toUtf8();
         const pugi::xpath_query query(xpath.constData());

@@ -13,14 +13,10 @@ class xml_document;
 
 namespace NotesPathQueries {
 
-// Joined text of the nodes a path selects under the root element: an element's text is all the
-// text within it, an attribute's its value. The empty path and "/" give the root's children; a
-// path that selects nothing, or a document without a root, gives the empty text. Raises
-// XmlFailure for a path that is not valid.
+// Joined text of the nodes a path (positions counted from 0) selects under the root element: an
+// element's text is all the text within it, an attribute's its value; a path that selects nothing,
+// or a document without a root, gives the empty text. Raises XmlFailure for a path that is not valid.
 QString elementGet(const pugi::xml_document& document, const QString& path);
-
-// A path with positions counted from 0 ("note[0]") turned into one counted from 1.
-QString zeroBasedPathToXPath(const QString& path);
 
 // What the reader should find, by queries: the rows are capped as the reader caps them.
 NotesContent content(const pugi::xml_document& document);
