@@ -146,3 +146,11 @@ QString MpvControlBar::status() const {
 int MpvControlBar::volume() const {
     return m_volume->value();
 }
+
+bool MpvControlBar::isMuted() const {
+    return m_mute->isChecked();
+}
+
+void MpvControlBar::setMuted(bool muted) {
+    m_mute->setChecked(muted);
+}

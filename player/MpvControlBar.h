@@ -18,6 +18,11 @@ class MpvControlBar : public QWidget {
     void setStatus(const QString& text);
     QString status() const;
     int volume() const;
+    bool isMuted() const;
+
+  public slots:
+    // As a click on the mute button: the button shows it and muteToggled says it.
+    void setMuted(bool muted);
 
   signals:
     void playPauseClicked();

@@ -1,6 +1,7 @@
 #include "MpvPlayer.h"
 
 #include "ErrorHandling.h"
+#include "MpvContextMenu.h"
 #include "MpvControlBar.h"
 #include "MpvVideoWidget.h"
 #include "Platform.h"
@@ -65,6 +66,22 @@ MpvPlayer::MpvPlayer(QWidget* parent, VideoDrawing drawing)
     });
     connect(m_bar, &MpvControlBar::muteToggled, this, [this](bool muted) {
         guarded(kBarSource + QLatin1String("Mute_Click()"), [this, muted] { m_core.setFlag("mute", muted); });
+    });
+
+    // The menu acts through the bar's own commands, so both always agree.
+    auto* menu = new MpvContextMenu(this);
+    const auto now = [this] {
+        return MpvContextMenu::State{m_state.openState != OpenNoMedia, m_state.running(),
+                                     m_state.openState == OpenOpen && m_state.hasVideo, isFullScreenVideo(),
+                                     m_bar->isMuted()};
+    };
+    menu->offerOn(m_video, now);
+    menu->offerOn(m_bar, now);
+    connect(menu, &MpvContextMenu::playPauseChosen, m_bar, &MpvControlBar::playPauseClicked);
+    connect(menu, &MpvContextMenu::stopChosen, m_bar, &MpvControlBar::stopClicked);
+    connect(menu, &MpvContextMenu::muteChosen, m_bar, &MpvControlBar::setMuted);
+    connect(menu, &MpvContextMenu::fullScreenChosen, this, [this](bool on) {
+        guarded(kBarSource + QLatin1String("FullScreen()"), [this, on] { setFullScreen(on); });
     });
 
     m_motionTimer.setInterval(40);

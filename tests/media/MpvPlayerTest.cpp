@@ -5,10 +5,14 @@
 #include "QuillonError.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QOpenGLWidget>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -196,6 +200,69 @@ TEST(MpvPlayerTest, FilesThatDoNotOpenFailFastWithOneLogEntry) {
     }
     settle(1000);
     EXPECT_EQ(log.lines.size(), 3); // also a missing sound device is no failure
+}
+
+// A right-click on the picture (in the window and full screen) or on the bar opens the component's
+// menu; its entries read as what they do now, and each acts as the bar's buttons do.
+TEST(MpvPlayerTest, RightClickOpensTheMenuWhoseEntriesAct) {
+    Screen s;
+    MpvPlayer& player = s.player;
+    auto* bar = player.findChild<QWidget*>(QStringLiteral("MPlayerBar"));
+    auto* mute = player.findChild<QAbstractButton*>(QStringLiteral("MPlayerMute"));
+    const auto picture = [&] {
+        auto* video =
+            player.isFullScreenVideo() ? nullptr : player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (!video && top->objectName() == QStringLiteral("MPlayerVideo"))
+                video = top;
+        return video->childAt(video->rect().center()); // the surface it draws on
+    };
+    using Done = std::function<bool()>;
+    struct Step {
+        const char* file;
+        bool onBar;
+        QStringList read; // the entries as a screen reader reads them, "+" marking a checked one
+        const char* choose;
+        Done done;
+    };
+    const auto plays = [&](int state) -> Done { return [&, state] { return player.playState() == state; }; };
+    const auto full = [&](bool on) -> Done { return [&, on] { return player.isFullScreenVideo() == on; }; };
+    const auto muted = [&](bool on) -> Done { return [&, on] { return mute->isChecked() == on; }; };
+    const std::vector<Step> steps{
+        {"wmv", false, {"Pause", "Stop", "Full Screen", "Mute"}, "Mute", muted(true)},
+        {"wmv", true, {"Pause", "Stop", "Full Screen", "+Mute"}, "Pause", plays(MediaPlayer::PlayPaused)},
+        {"wmv", false, {"Play", "Stop", "Full Screen", "+Mute"}, "Full Screen", full(true)},
+        {"wmv", false, {"Play", "Stop", "+Full Screen", "+Mute"}, "Play", plays(MediaPlayer::PlayPlaying)},
+        {"wmv", false, {"Pause", "Stop", "+Full Screen", "+Mute"}, "Full Screen", full(false)},
+        {"wma2", true, {"Pause", "Stop", "+Mute"}, "Stop", plays(MediaPlayer::PlayStopped)},
+        {"wma2", false, {"Play", "Stop", "+Mute"}, "Mute", muted(false)},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.choose);
+        if (player.URL() != media(step.file))
+            s.openPlaying(media(step.file));
+        QWidget* target = step.onBar ? bar : picture();
+        QTest::mouseClick(target->window()->windowHandle(), Qt::RightButton, {},
+                          target->mapTo(target->window(), target->rect().center()));
+        ASSERT_TRUE(waitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 2000));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(menu);
+        QStringList entries;
+        QAction* chosen = nullptr;
+        for (int i = 0; i < read->childCount(); ++i) {
+            QAccessibleInterface* entry = read->child(i);
+            if (entry->role() != QAccessible::MenuItem || entry->state().invisible)
+                continue;
+            entries << (entry->state().checked ? "+" : "") + entry->text(QAccessible::Name);
+            if (entry->text(QAccessible::Name) == QLatin1String(step.choose))
+                chosen = qobject_cast<QAction*>(entry->object());
+        }
+        EXPECT_EQ(entries, step.read);
+        ASSERT_TRUE(chosen);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
+        EXPECT_TRUE(waitFor(step.done, 3000));
+        EXPECT_FALSE(menu->isVisible());
+    }
 }
 
 } // namespace
