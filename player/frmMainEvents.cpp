@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <utility>
 
 namespace {
 // The slider's click: a press and release of the mouse on it (whether or not the value moved), or a
@@ -49,21 +50,34 @@ class SliderClicks : public QObject {
 
 // A list's double-click anywhere on it, also below its rows, as the designed list reports it. Runs
 // from the event loop once the list has taken the clicks, so the selection is the one the user sees.
+// Clicks below the rows only focus the list: Qt would clear the selection the double-click acts on.
 class ListDoubleClicks : public QObject {
   public:
     ListDoubleClicks(QAbstractItemView* list, std::function<void()> handler)
-        : QObject(list), m_handler(std::move(handler)) {
+        : QObject(list), m_list(list), m_handler(std::move(handler)) {
         list->viewport()->installEventFilter(this);
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::MouseButtonDblClick)
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonDblClick)
             QMetaObject::invokeMethod(this, m_handler, Qt::QueuedConnection);
-        return false;
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+            type != QEvent::MouseButtonRelease)
+            return false;
+        if (type == QEvent::MouseButtonRelease)
+            return std::exchange(m_pressBelowRows, false);
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        m_pressBelowRows = !m_list->indexAt(at).isValid();
+        if (m_pressBelowRows)
+            m_list->setFocus(Qt::MouseFocusReason);
+        return m_pressBelowRows;
     }
 
   private:
+    QAbstractItemView* m_list;
     std::function<void()> m_handler;
+    bool m_pressBelowRows = false;
 };
 } // namespace
 

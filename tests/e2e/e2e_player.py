@@ -313,6 +313,7 @@ def check_playing(app, title, first, last, pm):
 
 def catalogue_and_player():
     announced = Announcements()  # listening before the program starts, so it knows from the start
+    focus = FocusHeard()
     program = Program(DISC, "catalogue")
     try:
         app = program.app
@@ -348,6 +349,7 @@ def catalogue_and_player():
         # Overlay mode gives the player a new X window (its flags changed).
         player = wait_for("the player window after overlay mode", lambda: x_windows("Room3 - 12-14-2009"))[0]
         full_screen_and_back(app, frame)
+        media_menu(frame, focus)
 
         close_window(player)
         wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))
@@ -379,14 +381,66 @@ def catalogue_and_player():
     finally:
         program.stop()
         announced.close()
+        focus.close()
+
+
+def right_click(x, y):
+    subprocess.run(["xdotool", "mousemove", str(x), str(y)], check=True)
+    time.sleep(0.2)
+    subprocess.run(["xdotool", "click", "3"], check=True)
+
+
+class FocusHeard(Announcements):
+    """The controls a screen reader is told have gained focus (a popup menu is reached only so)."""
+    TYPES = ("object:state-changed:focused",)
+
+    def _hear(self, event):
+        if event.detail1:
+            self.heard.append(event.source)
+
+
+def media_menu(frame, focus):
+    """A right-click on the picture opens the media component's own menu; Down reaches its first
+    entry, and the entries read as its commands. Its Pause pauses as the bar's button does."""
+    since = focus.mark()
+    right_click(*centre(find(frame, control("filler", "Video"))))
+    key("Down")
+    entry = wait_for("a screen reader to be told of the media menu's first entry", lambda: focus.pump() or next(
+        (node for node in focus.heard[since:] if node.getRoleName().endswith("menu item")), None), 10)
+    menu = entry.parent
+    entries = [n.name for n in (menu.getChildAtIndex(i) for i in range(menu.childCount))
+               if n.getRoleName().endswith("menu item") and showing(n)]
+    if entries != ["Pause", "Stop", "Full Screen", "Mute"]:
+        raise Failure(f"the media menu reads {entries}, not Pause, Stop, Full Screen, Mute")
+    screenshot("2e-media-menu")
+    click(*centre(find(menu, control("menu item", "Pause"))))
+    wait_for("the media bar to offer Play after Pause in its menu",
+             lambda: (lambda b: b and showing(b))(find(frame, control("push button", "Play"))))
+    log("the media menu opens on the picture and its Pause pauses")
 
 
 def single_file_disc():
+    """A disc of one recording opens the player at once. Its names are upper case, as discs burned
+    to CD carry them: the notes document is read all the same, and a double-click on the notes list
+    below its rows jumps to the selected note."""
     program = Program(SINGLE, "single")
     try:
-        player, _ = check_playing(program.app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
+        player, frame = check_playing(program.app, "HALL2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
         if x_windows(CATALOGUE_TITLE):
             raise Failure("the catalogue shows although the disc holds one file")
+        header = table_rows(find(frame, control("tree", "Session Information")))[1]
+        notes = find(frame, NOTES)
+        rows = table_rows(notes)[1]
+        if ("Meeting", "Planning interview") not in header or [r[2] for r in rows] != ["Opened", "Oak tree kept"]:
+            raise Failure(f"the upper-case notes document was not read: header {header}, notes {rows}")
+        click(*centre(notes.queryTable().getAccessibleAt(1, 2)))
+        wait_for("the second note to be selected", lambda: notes.queryTable().isRowSelected(1), 5)
+        before = clock_text(frame)
+        box = notes.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        double_click(box.x + box.width // 2, box.y + box.height - 8)
+        wait_for(f"the clock to jump from {before} to the note at 02:00:50",
+                 lambda: "02:00:50" <= clock_text(frame) <= "02:00:53", 5)
+        log(f"a double-click below the notes jumped from {before} to {clock_text(frame)}")
         screenshot("5-single-file")
         close_window(player)
         program.wait_exit("closing the player on a one-file disc")

@@ -14,7 +14,16 @@ mkdir -p "$shots"
 rm -f "$shots"/*.png "$shots"/*.txt
 
 "$root/tools/make-sample-disc.sh" "$work/disc" "$exe" >/dev/null
-"$root/tools/make-disc.sh" --quillon "$exe" "$work/single" "$work/disc/Hall2_03-02-2010_50400_1.wma" >/dev/null
+# The one-file disc is burned with upper-case names, its recording beside the shared notes document,
+# which holds few notes: the list has room below them.
+cp "$work/disc/Hall2_03-02-2010_50400_1.wma" "$work/HALL2_03-02-2010_50400_1.WMA"
+"$root/tools/make-disc.sh" --quillon "$exe" "$work/single" "$work/HALL2_03-02-2010_50400_1.WMA" >/dev/null
+cat >"$work/single/HALL2_03-02-2010_50400.XML" <<'EOF'
+<session><header><items><item name="Meeting" value="Planning interview"/></items></header>
+<duration>0:01:06</duration><started>2:00:00 PM</started><finished>2:01:06 PM</finished>
+<notes><note><time>14:00:02</time><speaker>Interviewer</speaker><text>Opened</text></note>
+<note><time>14:00:50</time><speaker>Architect</speaker><text>Oak tree kept</text></note></notes></session>
+EOF
 
 # A private home, checked afterwards: nothing at all may be written there.
 mkdir "$work/home"
