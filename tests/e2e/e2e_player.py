@@ -15,8 +15,8 @@ import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from atspi_tree import (Announcements, Failure, application, centre, click, close_window, control, double_click,  # noqa: E402
-                        find, frame_holding, log, reading, showing, unnamed_controls, wait_for, walk,
-                        x_windows)
+                        find, frame_holding, log, reading, role_of, showing, unnamed_controls, wait_for,
+                        walk, x_windows)
 import atspi_tree  # noqa: E402
 
 DISC, SINGLE, SHOTS = sys.argv[1:4]
@@ -98,14 +98,14 @@ def audit(window, role, title, texts, controls, what):
     with open(os.path.join(SHOTS, f"{what}-tree.txt"), "w") as out:
         out.write("\n".join(lines) + "\n")
     faults = []
-    if (window.getRoleName(), window.name) != (role, title):
-        faults.append(f"the window reads as {window.getRoleName()} {window.name!r}, not {role} {title!r}")
+    if (role_of(window), window.name) != (role, title):
+        faults.append(f"the window reads as {role_of(window)} {window.name!r}, not {role} {title!r}")
     faults += unnamed_controls(window, DESIGNED_NAMES)
     spoken = set()
     for _, node in walk(window):
         spoken.update((node.name, node.description))
     faults += [f"the text {text!r} is nowhere in the tree" for text in texts if text not in spoken]
-    present = {(node.getRoleName(), node.name) for _, node in walk(window)}
+    present = {(role_of(node), node.name) for _, node in walk(window)}
     faults += [f"no {role} named {name!r}" for role, name in controls if (role, name) not in present]
     if faults:
         raise Failure(f"{what} as a screen reader reads it:\n  " + "\n  ".join(faults)
@@ -188,7 +188,7 @@ def full_screen_and_back(app, frame):
             raise Failure(f"the full-screen video does not fill the screen: {geometry}")
         wait_for("the picture full screen, at its own size in the middle", picture_at_own_size)
         wait_for("the full-screen video read as a window named Video", lambda: any(
-            (w.getRoleName(), w.name) == ("frame", "Video") and showing(w)
+            (role_of(w), w.name) == ("frame", "Video") and showing(w)
             for w in (app.getChildAtIndex(i) for i in range(app.childCount)) if w is not None))
         screenshot("2b-full-screen")
         if leave == "Escape":
@@ -220,8 +220,8 @@ def key(name):
 
 
 def focused_control(frame):
-    hits = [(node.getRoleName(), node.name) for _, node in walk(frame)
-            if node.getRoleName() != "table cell" and node.getState().contains(pyatspi.STATE_FOCUSED)]
+    hits = [(role_of(node), node.name) for _, node in walk(frame)
+            if role_of(node) != "table cell" and node.getState().contains(pyatspi.STATE_FOCUSED)]
     return hits[0] if len(hits) == 1 else None
 
 

@@ -63,9 +63,15 @@ def named(name):
     return lambda node: node.name == name
 
 
+def role_of(node):
+    """The role's name as at-spi2 2.46 spells it: later versions call a push button "button"."""
+    role = node.getRoleName()
+    return "push button" if role == "button" else role
+
+
 def control(role, name):
     """A control as a screen reader user knows it: its role ("push button", "label", ...) and name."""
-    return lambda node: node.name == name and node.getRoleName() == role
+    return lambda node: node.name == name and role_of(node) == role
 
 
 def showing(node):
@@ -100,7 +106,7 @@ def reading(node, depth=0):
     """The lines a screen reader user meets, one per control: role, name and description; a table
     as its size and headers rather than every cell."""
     lines = []
-    role, name = node.getRoleName(), node.name
+    role, name = role_of(node), node.name
     state = node.getState()
     flags = [word for word, flag in (("hidden", not state.contains(pyatspi.STATE_SHOWING)),
                                      ("checked", state.contains(pyatspi.STATE_CHECKED)),
@@ -131,19 +137,19 @@ def unnamed_controls(window, designed_names):
     speak by no name at all."""
     faults = []
     for _, node in walk(window):
-        role, name = node.getRoleName(), node.name
+        role, name = role_of(node), node.name
         if name in designed_names:
             faults.append(f"{role} named by its designed name {name!r}")
         elif (not name and role not in UNNAMED_ROLES and node.getState().contains(pyatspi.STATE_SHOWING)
               and not is_inside_table(node)):
-            faults.append(f"{role} without a name (under {node.parent.getRoleName()} {node.parent.name!r})")
+            faults.append(f"{role} without a name (under {role_of(node.parent)} {node.parent.name!r})")
     return faults
 
 
 def is_inside_table(node):
     parent = node.parent
     while parent is not None:
-        if parent.getRoleName() in TABLE_ROLES:
+        if role_of(parent) in TABLE_ROLES:
             return True
         parent = parent.parent
     return False
@@ -222,7 +228,7 @@ class Announcements:
 
     def _hear(self, event):
         try:
-            self.heard.append((event.type, event.source.getRoleName(), event.source.name, event.detail1))
+            self.heard.append((event.type, role_of(event.source), event.source.name, event.detail1))
         except Exception:  # a source that went away meanwhile
             pass
 
