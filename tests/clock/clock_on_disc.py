@@ -63,8 +63,9 @@ def main():
         app = wait_for("the program on the accessibility bus", lambda: application(program.pid))
         catalogue = wait_for("the catalogue", lambda: frame_holding(app, SESSION_LIST))
         table = find(catalogue, SESSION_LIST).queryTable()
+        # rows come in the file system's order, so the row may well be the first: index 0
         row = wait_for(f"the {SESSION} row", lambda: next(
-            (r for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == SESSION), None))
+            ([r] for r in range(table.nRows) if table.getAccessibleAt(r, 0).name == SESSION), None))[0]
         double_click(*centre(table.getAccessibleAt(row, 0)))
 
         player = wait_for("the player window", lambda: frame_holding(app, CLOCK))
