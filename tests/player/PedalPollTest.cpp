@@ -87,16 +87,3 @@ TEST_F(PedalPollTest, AnErrorEndsTheTickAndThePollGoesOn) {
     EXPECT_EQ(transport(), QLatin1String("rate=8 pause rate=1"));
     EXPECT_EQ(log.lines.size(), 1);
 }
-
-// A pedal pulled out mid-press releases its button once; the poll goes on looking for it.
-TEST_F(PedalPollTest, APulledOutPedalReleasesItsButtonsAndThePollGoesOn) {
-    window->armPedalPoll();
-    tick(*window, "100");
-    footPedal->attached = false;
-    for (int i = 0; i < 3; ++i)
-        window->tmrFoot_Timer();
-    EXPECT_EQ(transport(), QLatin1String("rate=8 play pause rate=1"));
-    EXPECT_EQ(window->txtButtons->text(), "000");
-    EXPECT_TRUE(window->tmrFoot->isActive());
-    EXPECT_EQ(log.lines.size(), 1);
-}
