@@ -278,9 +278,11 @@ void MpvPlayer::motionStep() {
     if (!m_clockMotion)
         return;
     // Forwards the engine plays by itself and is only brought back when it strays; backwards every
-    // step is a seek.
+    // step is a seek. At speaking rates the motion drifts to the engine's clock over a few seconds,
+    // so hours of play report where the sound is without a seek.
     const double slack = m_state.rate > 0 ? 0.25 + 0.05 * m_state.rate : 0.0;
-    if (m_motion.step(m_core.readDouble("time-pos", 0.0), m_state.seekOnItsWay(), slack))
+    const double follow = m_state.rate > 0 && m_state.rate <= PlaybackState::kScanThreshold ? 0.02 : 0.0;
+    if (m_motion.step(m_core.readDouble("time-pos", 0.0), m_state.seekOnItsWay(), slack, follow))
         return;
     // An end of the media: stopped there, as after playing to the end or back to the start.
     const bool forward = m_state.rate > 0;

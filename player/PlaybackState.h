@@ -32,9 +32,10 @@ struct PlaybackState {
     bool running() const;
     // The playState the program reads (MediaPlayer's Play* values).
     int playState() const;
-    // Backward and fast play follow a clock from where they began, so they start at once, hold their
-    // rate and stop exactly where the rate puts them; the slower rates are the engine's own play.
-    bool movesByClock() const { return rate < 0 || rate > kScanThreshold; }
+    // Every rate but the normal one follows a clock from where it began, so it starts at once, holds
+    // its rate and stops exactly where the rate puts it: the engine starts late and its clock jumps
+    // when it plays at another speed. Normal play is the engine's own.
+    bool movesByClock() const { return rate != 1.0; }
     bool seekOnItsWay() const { return pendingSeek && !seekLanded; }
     // The position to report, given where the engine's clock is; inside the media.
     double position(double engine) const;

@@ -37,10 +37,14 @@ bool SeekMotion::reachedEnd() const {
     return m_rate < 0 ? at <= 0.0 : (m_length > 0 && at >= m_length);
 }
 
-bool SeekMotion::step(double engine, bool seekPending, double slack) {
+bool SeekMotion::step(double engine, bool seekPending, double slack, double follow) {
     // Exact steps: key-frame steps would snap back by whole groups of pictures and then forward again.
     const double target = position();
-    if (!seekPending && std::abs(engine - target) > slack)
+    if (seekPending)
+        return !reachedEnd();
+    if (std::abs(engine - target) > slack)
         m_seek(target);
+    else
+        m_anchor += follow * (engine - target);
     return !reachedEnd();
 }

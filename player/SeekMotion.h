@@ -23,8 +23,10 @@ class SeekMotion {
     double position() const;
     bool reachedEnd() const;
     // Seeks to where the motion is when the engine, at `engine`, is more than `slack` seconds away
-    // and no seek is on its way. Returns false once the motion has reached an end of the media.
-    bool step(double engine, bool seekPending, double slack = 0.0);
+    // and no seek is on its way; otherwise moves `follow` of the way to the engine, so that motion
+    // the engine plays by itself ends up where its sound is. Returns false once the motion has
+    // reached an end of the media.
+    bool step(double engine, bool seekPending, double slack = 0.0, double follow = 0.0);
 
   private:
     Clock m_clock;

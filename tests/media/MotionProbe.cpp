@@ -65,7 +65,7 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
     clock.start();
     player.setRate(rate);
     player.play();
-    while (clock.nsecsElapsed() < seconds * 1e9) {
+    while (trace.samples.empty() || trace.samples.back().t < seconds) { // a read may block in a seek
         QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
         trace.samples.push_back({clock.nsecsElapsed() / 1e9, player.currentPosition(), player.enginePosition()});
         QThread::usleep(2000);

@@ -48,10 +48,8 @@ TEST_P(Motion, StartsAtOnceHoldsItsRateAndPausesWhereItWas) {
             const double moved = (trace.positionAt(t + 0.25) - trace.positionAt(t)) * (rate < 0 ? -1 : 1);
             EXPECT_GT(moved, std::abs(rate) * 0.25 / 3) << "stalled after " << t << " s";
         }
-        const double held = (trace.positionAt(1.2) - trace.positionAt(0.4)) / 0.8;
-        EXPECT_NEAR(held, rate, std::abs(rate) * 0.3) << "drifted from its rate";
-        EXPECT_NEAR(trace.distanceError(1.2), 0.0, 0.12 + std::abs(rate) * 0.15); // the rate within 15 %
-        if (rate < 0 || rate > 1.25) {
+        EXPECT_NEAR(trace.distanceError(1.2), 0.0, 0.12 + std::abs(rate) * 0.15) << "drifted from its rate";
+        if (rate != 1.0) {
             EXPECT_NEAR(trace.pausedAt, trace.pauseAsked, 0.1) << "the pause moved the position";
         }
     }

@@ -24,14 +24,13 @@ TEST(PlaybackState, PlayStateTable) {
         {M::OpenOpening, false, false, 1.0, M::PlayOpening, true, false},
         {M::OpenOpening, true, false, 1.0, M::PlayOpening, false, false},
         {M::OpenOpen, false, false, 1.0, M::PlayPlaying, true, false},
-        {M::OpenOpen, false, false, 0.75, M::PlayPlaying, true, false},
-        {M::OpenOpen, false, false, 1.25, M::PlayPlaying, true, false},
+        {M::OpenOpen, false, false, 0.75, M::PlayPlaying, true, true},
+        {M::OpenOpen, false, false, 1.25, M::PlayPlaying, true, true},
         {M::OpenOpen, false, false, 1.26, M::PlayScanForward, true, true},
         {M::OpenOpen, false, false, 8.0, M::PlayScanForward, true, true},
         {M::OpenOpen, false, false, -2.0, M::PlayScanReverse, true, true},
         {M::OpenOpen, false, false, -9.0, M::PlayScanReverse, true, true},
         {M::OpenOpen, true, false, -9.0, M::PlayPaused, false, true},
-        {M::OpenOpen, true, false, 8.0, M::PlayPaused, false, true},
         {M::OpenOpen, false, true, 1.0, M::PlayStopped, false, false},
         {M::OpenOpen, true, true, -8.0, M::PlayStopped, false, true},
     };
@@ -136,6 +135,9 @@ TEST(SeekMotion, StepsWaitForTheSeekBeforeAndLeaveAnEngineWithinItsSlack) {
     m.now += 0.5;
     EXPECT_TRUE(m.motion.step(13.8, false, 0.5));
     EXPECT_TRUE(m.motion.step(13.2, false, 0.5));
+    m.motion.anchor(10.0, 0.75, 60.0); // speaking rates go a share of the way to a near engine
+    EXPECT_TRUE(m.motion.step(10.1, false, 0.3, 0.5));
+    EXPECT_NEAR(m.motion.position(), 10.05, 1e-9);
     const std::vector<double> expected{1.6, 0.8, 0.0, 14.0};
     ASSERT_EQ(m.seeks.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
