@@ -4,8 +4,8 @@
 // on stderr, instead of the loader's one line on a terminal nobody sees. Linked statically, with no
 // library of its own, so it starts on any x86-64 Linux; it speaks the X11 protocol itself.
 //
-// Built by tools/make-disc.sh with REQUIRED_GLIBC ("2.36"), REQUIRED_GLIBCXX ("3.4.30") and
-// HOST_LIBRARIES ("libGL.so.1 ...").
+// Built by tools/make-disc.sh with REQUIRED_GLIBC ("2.36"), REQUIRED_GLIBCXX ("3.4.30"), DESKTOPS
+// ("Debian 12, ...": the first releases with that C library) and HOST_LIBRARIES ("libGL.so.1 ...").
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -432,7 +432,7 @@ int main(int argc, char** argv) {
     if (missing) {
         say("");
         say("The disc plays on Linux desktops with glibc " REQUIRED_GLIBC " or newer and X11");
-        say("(Debian 12, Ubuntu 22.10, Fedora 37 or later), with Mesa's GL, fontconfig,");
+        say("(" DESKTOPS "), with Mesa's GL, fontconfig,");
         say("xkbcommon and ALSA installed.");
         return fail();
     }

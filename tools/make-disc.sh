@@ -138,8 +138,19 @@ patchelf --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
 versions=$(find "$dest/.quillon-player" "$libdir" -type f -exec objdump -T {} + 2>/dev/null)
 glibc=$(grep -o 'GLIBC_2\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
 glibcxx=$(grep -o 'GLIBCXX_3\.4\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
+# The first releases with that C library, for the message on a system too old.
+case ${glibc#GLIBC_} in
+    2.3[0-6]) desktops="Debian 12, Ubuntu 22.10, Fedora 37 or later" ;;
+    2.37) desktops="Debian 13, Ubuntu 23.04, Fedora 38 or later" ;;
+    2.38) desktops="Debian 13, Ubuntu 23.10, Fedora 39 or later" ;;
+    2.39) desktops="Debian 13, Ubuntu 24.04, Fedora 40 or later" ;;
+    2.40) desktops="Debian 13, Ubuntu 24.10, Fedora 41 or later" ;;
+    2.41) desktops="Debian 13, Ubuntu 25.04, Fedora 42 or later" ;;
+    *) desktops="the release of the system that made the disc or later" ;;
+esac
 cc -std=c11 -D_GNU_SOURCE -O2 -s -static -o "$dest/quillon" "$root/tools/disc-start.c" \
-    -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DREQUIRED_GLIBCXX="\"${glibcxx#GLIBCXX_}\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
+    -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DREQUIRED_GLIBCXX="\"${glibcxx#GLIBCXX_}\"" \
+    -DDESKTOPS="\"$desktops\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
         grep -v -E '^(ld-linux|linux-vdso)' | sort | tr '\n' ' ')\""
 
 # Qt reads qt.conf beside the program: its plugins come from the folder, never from the build machine.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that the build, the tests, the benchmarks and the sample disc need.
+# Installs the Debian 12 or 13 packages that the build, the tests, the benchmarks and the sample disc need.
 # Only what is missing is installed; run as root (or through sudo).
 set -euo pipefail
 

@@ -19,6 +19,10 @@ if ((EUID != 0)); then
     echo "SKIPPED: the disc check makes Debian roots and mounts in them, which needs root"
     exit 77
 fi
+if ! unshare --mount --propagation private true 2>/dev/null; then
+    echo "SKIPPED: the disc check needs private mount namespaces; in a chroot, bind-mount its root onto itself first"
+    exit 77
+fi
 mkdir -p "$shots" "$roots"
 rm -f "$shots"/*.png "$shots"/*.txt
 pids=()
@@ -49,8 +53,23 @@ xvfb_pid=$!
 for _ in $(seq 100); do [[ -S /tmp/.X11-unix/X$display ]] && break; sleep 0.1; done
 export DISPLAY=:$display
 
-failed=0
+# A disc needs the C library it was made against: one made on Debian 13 does not start on Debian 12
+# (it says so), so a root older than the disc is skipped, saying why.
+needs=$(find "$work/$name/.quillon-player" "$work/$name/quillon-libs" -type f -exec objdump -T {} + 2>/dev/null |
+    grep -o 'GLIBC_2\.[0-9]*' | sort -u -V | tail -1)
+needs=${needs#GLIBC_}
+runnable=()
 for suite in "${suites[@]}"; do
+    has=$(dpkg-query --admindir="$roots/$suite/var/lib/dpkg" -W -f='${Version}' libc6 | cut -d- -f1)
+    if [[ $(printf '%s\n' "$needs" "$has" | sort -V | head -1) != "$needs" ]]; then
+        echo "SKIPPED $suite: the disc made here needs glibc $needs, the root has $has (make discs on the oldest system they are for)"
+        continue
+    fi
+    runnable+=("$suite")
+done
+
+failed=0
+for suite in "${runnable[@]}"; do
     in_root=(unshare --mount --propagation private "$here/in-root.sh" "$roots/$suite" "$DISPLAY")
 
     # Every file of the library folder, as the root's own loader resolves it.
@@ -87,8 +106,9 @@ for suite in "${suites[@]}"; do
 done
 
 # A desktop without Mesa's EGL: quillon names what is missing in a window and ends with 1.
-egl=$(cd "$roots/bookworm" && find usr/lib -name 'libEGL.so.1.*' -type f | head -1)
-HIDE=$egl /usr/bin/python3 "$here/drive_disc.py" refused "$work/Eine Datei" "$shots" "bookworm-no-egl" -- \
-    unshare --mount --propagation private "$here/in-root.sh" "$roots/bookworm" "$DISPLAY" \
+oldest=${runnable[0]}
+egl=$(cd "$roots/$oldest" && find usr/lib -name 'libEGL.so.1.*' -type f | head -1)
+HIDE=$egl /usr/bin/python3 "$here/drive_disc.py" refused "$work/Eine Datei" "$shots" "$oldest-no-egl" -- \
+    unshare --mount --propagation private "$here/in-root.sh" "$roots/$oldest" "$DISPLAY" \
     "$work/Eine Datei" "Eine Datei" "$work/written" || failed=1
 exit "$failed"
