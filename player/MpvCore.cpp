@@ -45,6 +45,8 @@ constexpr std::pair<const char*, const char*> kLockedDown[] = {
     {"gpu-shader-cache", "no"},
     {"icc-cache", "no"},
     {"vo", "libmpv"},
+    // Decoding is in software: no GPU decoder bridges, whose probing prints "Cannot load libcuda.so.1".
+    {"gpu-hwdec-interop", "no"},
     // The picture is never enlarged: a small video shows at its own size, a large one shrinks to fit.
     {"video-unscaled", "downscale-big"},
     // The plain filter libmpv scaled with by default until 0.37: the multi-pass filters later versions
