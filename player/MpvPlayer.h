@@ -60,6 +60,7 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     void onEndFile(const mpv_event_end_file& end);
     void onPropertyChange(const mpv_event_property& property);
     void showSilentNote();
+    void noticeNothingToPlay();
     void failOpen(const QString& reason);
 
     void release();

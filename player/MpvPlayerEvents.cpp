@@ -5,6 +5,7 @@
 #include "Platform.h"
 #include "QuillonError.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <mpv/client.h>
 
@@ -38,8 +39,10 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<mpv_event_log_message*>(event.data);
         const QString text = QString::fromUtf8(message->text).trimmed();
-        if (message->log_level <= MPV_LOG_LEVEL_ERROR && qstrncmp(message->prefix, "ao", 2) != 0)
+        if (message->log_level <= MPV_LOG_LEVEL_ERROR && qstrncmp(message->prefix, "ao", 2) != 0) {
             m_state.lastError = text; // why a media failed; a missing sound device is no reason
+            noticeNothingToPlay();    // the decoder may speak after the end
+        }
         break;
     }
     case MPV_EVENT_PROPERTY_CHANGE:
@@ -60,6 +63,7 @@ void MpvPlayer::onPropertyChange(const mpv_event_property& property) {
             m_state.paused = false;
             m_state.atEnd = m_state.rate > 0; // backwards it ends at the start
             updatePlayback();
+            noticeNothingToPlay();
         }
     } else if (name == "duration") {
         if (property.format == MPV_FORMAT_DOUBLE)
@@ -77,6 +81,25 @@ void MpvPlayer::onPropertyChange(const mpv_event_property& property) {
 void MpvPlayer::showSilentNote() {
     if (m_state.openState == OpenOpen)
         m_bar->setStatus(m_silent ? tr("No sound device: playing without sound") : QString());
+}
+
+// A file cut to its first kilobytes opens and ends at once, before the bar shows a second: it is found
+// at its end. A real recording, however short, decodes without an error; a cut one reports one, or
+// holds nothing at all.
+void MpvPlayer::noticeNothingToPlay() {
+    if (m_state.openState != OpenOpen || !m_state.atEnd || m_state.nothingToPlay)
+        return;
+    const double length = std::max(m_state.duration, m_core.readDouble("time-pos", 0.0));
+    if (length >= 1.0 || (length >= 0.05 && m_state.lastError.isEmpty()))
+        return;
+    m_state.nothingToPlay = true;
+    const QString name = displayFileName(m_url);
+    m_bar->setStatus(tr("The file %1 holds nothing to play").arg(QFileInfo(name).fileName()));
+    const QString why =
+        m_state.lastError.isEmpty() ? QString() : QStringLiteral(" (") + m_state.lastError + ')';
+    logAndCarryOn(kOpenSource, [&] {
+        raiseError(ErrNo::MediaFailure, QStringLiteral("\"%1\" holds nothing to play%2").arg(name, why));
+    });
 }
 
 void MpvPlayer::onFileLoaded() {

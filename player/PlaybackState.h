@@ -25,6 +25,7 @@ struct PlaybackState {
     mutable std::optional<double> pendingSeek;
     bool seekLanded = false;
     QString lastError;                 // mpv's last word on why the media fails
+    bool nothingToPlay = false;        // found to hold nothing to play, and said so
 
     // Forgets the media and everything about its playback; only the rate stays.
     void reset();

@@ -99,10 +99,6 @@ PedalRig::PedalRig() : catalogue(std::make_unique<FakeCatalogue>()) {
     player = dynamic_cast<MpvPlayer*>(window->player());
 }
 
-PedalRig::~PedalRig() {
-    window.reset();
-}
-
 bool PedalRig::open(const QByteArray& file) {
     if (!player)
         return false;

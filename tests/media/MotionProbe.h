@@ -46,7 +46,6 @@ class SimulatedPedal : public InputSystem {
 // The real player window on the real component with a simulated pedal, its media open and paused.
 struct PedalRig {
     PedalRig();
-    ~PedalRig();
     bool open(const QByteArray& file);
     // Holds the middle button about holdMs from `from`, releases it through the poll, and returns
     // how far the release stepped back (reported position before the release tick minus after).

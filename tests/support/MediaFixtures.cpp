@@ -74,6 +74,11 @@ QByteArray MediaFixtures::makeFile(const QByteArray& name, const QByteArray& con
     return target;
 }
 
+QByteArray MediaFixtures::makeCut(const QByteArray& name, const QByteArray& from, int bytes) {
+    QFile whole(QFile::decodeName(from));
+    return whole.open(QIODevice::ReadOnly) ? makeFile(name, whole.read(bytes)) : QByteArray();
+}
+
 // ffmpeg writes under a plain name; the file then takes its real name byte for byte.
 QByteArray MediaFixtures::runFfmpeg(const QByteArray& name, const QStringList& arguments) {
     const QString plain = m_dir.filePath(QStringLiteral("made-%1.tmp").arg(++m_made));

@@ -28,6 +28,8 @@ class MediaFixtures {
     // An ASF header followed by noise: looks like a WMA, does not decode.
     QByteArray makeCorrupt(const QByteArray& name);
     QByteArray makeFile(const QByteArray& name, const QByteArray& content);
+    // The first `bytes` of a file made before (`from`, a full path): a copy cut short.
+    QByteArray makeCut(const QByteArray& name, const QByteArray& from, int bytes);
 
   private:
     QByteArray runFfmpeg(const QByteArray& name, const QStringList& arguments);
