@@ -205,7 +205,11 @@ void MpvPlayer::setRate(double rate) {
         invalidArgument();
     settleMotion(); // the new rate goes on from exactly where the old one was
     m_state.rate = rate;
-    updatePlayback();
+    // Paused or stopped, the engine takes the rate when play resumes: each write waits for mpv's
+    // core, which a busy machine may not run for a fifth of a second, and the play after it would
+    // start that late.
+    if (m_state.running())
+        updatePlayback();
 }
 
 QString MpvPlayer::sourceURL() const {
