@@ -2,18 +2,26 @@
 
 #include "InputDevices.h"
 #include "MediaPlayer.h"
+#include "PlatformChecks.h"
 
+#include <QByteArray>
 #include <functional>
 #include <memory>
 
+class AppLog;
+class MessageBoxes;
 class PedalDevices;
-class QWidget;
 
-// What the catalogue is built with: the media component for the player windows it loads, the
-// input system for the pedal, and how long a hand-off waits for the media to open.
+// Everything the catalogue, and the player windows it loads, use from outside: the log, the message
+// boxes, the media component, the pedal's input objects and the input system they are made from, the
+// disc folder, the registry the checks read, and how long a hand-off waits for the media to open.
 struct CatalogueServices {
-    std::function<std::unique_ptr<MediaPlayer>(QWidget* parent)> createMediaPlayer;
+    AppLog& log;
+    MessageBoxes& messages;
+    MediaFactory media;
+    PedalDevices& pedal;
     std::function<std::shared_ptr<InputSystem>()> createInputSystem;
-    PedalDevices* pedal = nullptr; // null: the program-wide pedalDevices()
+    QByteArray programFolder;
+    Registry registry = builtInRegistry();
     int openWaitMs = 15000;
 };

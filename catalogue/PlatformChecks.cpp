@@ -1,23 +1,10 @@
 #include "PlatformChecks.h"
 
 #include "ErrorHandling.h"
-#include "TimeText.h"
-#include "frmMain.h"
-
-#include <QPointer>
+#include "MediaPlayer.h"
+#include "Numbers.h"
 
 namespace {
-// The input layer is part of the program, so the registry answers with the newest DirectX 9.
-const QHash<QString, QString>& builtInRegistry() {
-    static const QHash<QString, QString> registry{{kDirectXVersionKey, QStringLiteral("4.09.00.0904")}};
-    return registry;
-}
-
-std::optional<QHash<QString, QString>>& testRegistry() {
-    static std::optional<QHash<QString, QString>> registry;
-    return registry;
-}
-
 struct Release {
     const char* registryText;
     const char* label;
@@ -32,20 +19,17 @@ constexpr Release kReleases[] = {
 };
 } // namespace
 
-QString GetMediaPlayerVersion(const PlayerServices& services) {
+Registry builtInRegistry() {
+    return {{kDirectXVersionKey, QStringLiteral("4.09.00.0904")}};
+}
+
+QString GetMediaPlayerVersion(const MediaFactory& media) {
     QString version;
-    QPointer<frmMain> window;
-    skipErrors([&] { window = frmMain::load(services); });
-    if (window) {
-        skipErrors([&] {
-            if (!window->player())
-                raiseError(ErrNo::ObjectNotSet,
-                           QStringLiteral("Object variable or With block variable not set"));
-            version = window->player()->versionInfo();
-        });
-        skipErrors([&] { window->unload(); });
-        delete window.data(); // nothing else holds it: do not leave it to a later event loop
-    }
+    skipErrors([&] {
+        if (!media.versionInfo)
+            raiseObjectNotSet();
+        version = media.versionInfo();
+    });
     return version;
 }
 
@@ -56,22 +40,15 @@ QString directXLabel(const QString& registryText) {
     return QString();
 }
 
-QString GetDirectXVersion() {
-    return logAndRaise(SourceModule::basGlobals + QStringLiteral(".GetDirectXVersion()"),
-                       [&] { return directXLabel(ReadKey(kDirectXVersionKey)); });
+QString GetDirectXVersion(AppLog& log, const Registry& registry) {
+    return logAndRaise(log, SourceModule::basGlobals + QStringLiteral(".GetDirectXVersion()"),
+                       [&] { return directXLabel(ReadKey(registry, kDirectXVersionKey)); });
 }
 
-QString ReadKey(const QString& keyPath) {
+QString ReadKey(const Registry& registry, const QString& keyPath) {
     QString result;
-    skipErrors([&] {
-        const QHash<QString, QString>& registry = testRegistry() ? *testRegistry() : builtInRegistry();
-        result = registry.value(keyPath);
-    });
+    skipErrors([&] { result = registry.value(keyPath); });
     return result;
-}
-
-void setRegistryForTests(std::optional<QHash<QString, QString>> registry) {
-    testRegistry() = std::move(registry);
 }
 
 bool versionPasses(const QString& versionText) {

@@ -36,13 +36,12 @@ std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
     return place;
 }
 
-int runProgram(frmSessions& catalogue) {
-    MessageBoxes::setParentWindow(&catalogue);
+int runProgram(frmSessions& catalogue, MessageBoxes& messages) {
     try {
         catalogue.Form_Load();
     } catch (...) {
         // Before the catalogue could show there is nothing the user could go on with.
-        reportUnhandledError(currentError());
+        reportUnhandledError(messages, currentError());
         return 1;
     }
     if (catalogue.isUnloaded())

@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+class MessageBoxes;
 class frmSessions;
 
 // What the libraries the program loads would write under the user's home (the toolkit's and the
@@ -12,5 +13,5 @@ class frmSessions;
 std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome();
 
 // Runs the program on its catalogue window: start-up, then the event loop while the catalogue
-// lives. An error out of start-up is shown and ends the program; returns the exit code.
-int runProgram(frmSessions& catalogue);
+// lives. An error out of start-up is shown in `messages` and ends the program; returns the exit code.
+int runProgram(frmSessions& catalogue, MessageBoxes& messages);

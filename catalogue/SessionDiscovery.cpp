@@ -1,8 +1,10 @@
 #include "SessionDiscovery.h"
 
 #include "ErrorHandling.h"
+#include "NotesFiles.h"
+#include "Numbers.h"
 #include "Platform.h"
-#include "TimeText.h"
+#include "RecordingStart.h"
 
 #include <QStringDecoder>
 
@@ -60,8 +62,8 @@ bool isMediaFileName(const QByteArray& name) {
     return false;
 }
 
-QList<QByteArray> GetFilenames(const QByteArray& folder) {
-    return logAndRaise(procName(".GetFilenames()"), [&] {
+QList<QByteArray> GetFilenames(AppLog& log, const QByteArray& folder) {
+    return logAndRaise(log, procName(".GetFilenames()"), [&] {
         QList<QByteArray> result;
         std::unique_ptr<DIR, DirCloser> dir(opendir(folder.constData()));
         if (!dir)
@@ -76,12 +78,16 @@ QList<QByteArray> GetFilenames(const QByteArray& folder) {
     });
 }
 
-SessionData GetSessionData(const QByteArray& fileName) {
-    return logAndRaise(procName(".GetSessionData()"), [&] {
+SessionData GetSessionData(AppLog& log, const QByteArray& folder, const QByteArray& fileName) {
+    return logAndRaise(log, procName(".GetSessionData()"), [&] {
         SessionData record;
         const QString name = displayFileName(fileName);
         record.Filename = name;
+        record.Folder = folder;
         record.FileBytes = fileName;
+        // What the player reads of the same name, read here once.
+        record.RecordingStart = RecordingStart::fromFilename(name);
+        record.NotesCandidates = NotesFiles::candidateNames(fileName);
 
         const qsizetype p1 = name.indexOf(QLatin1Char('_'));
         if (p1 <= 0)
@@ -94,7 +100,7 @@ SessionData GetSessionData(const QByteArray& fileName) {
 
         // A start beyond 32 bits is logged and left at 0: one odd name must not hide the disc.
         const double start = roundHalfEven(numericValue(QStringView(name).mid(p2 + 1)));
-        logAndCarryOn(procName(".GetSessionData()"), [&] {
+        logAndCarryOn(log, procName(".GetSessionData()"), [&] {
             if (!(start >= std::numeric_limits<qint32>::min() && start <= std::numeric_limits<qint32>::max()))
                 raiseError(ErrNo::Overflow, QStringLiteral("Overflow: start seconds of ") + name);
             record.StartSeconds = static_cast<qint32>(start);
@@ -110,6 +116,6 @@ SessionData GetSessionData(const QByteArray& fileName) {
     });
 }
 
-void UpdateSessionData(QVector<SessionData>& sessions, const SessionData& record) {
-    logAndRaise(procName(".UpdateSessionData()"), [&] { sessions.append(record); });
+void UpdateSessionData(AppLog& log, QVector<SessionData>& sessions, const SessionData& record) {
+    logAndRaise(log, procName(".UpdateSessionData()"), [&] { sessions.append(record); });
 }

@@ -22,63 +22,55 @@ frmSessions::frmSessions(CatalogueServices services, QWidget* parent)
 frmSessions::~frmSessions() {
     m_unloading = true; // a player window that goes now must not call back
     delete m_main.data();
-    pedal().releaseInputObjects();
-}
-
-PedalDevices& frmSessions::pedal() {
-    return m_services.pedal ? *m_services.pedal : pedalDevices();
+    m_services.pedal.releaseInputObjects();
 }
 
 PlayerServices frmSessions::playerServices() {
-    PlayerServices services;
-    services.createMediaPlayer = m_services.createMediaPlayer;
-    services.catalogue = this;
-    services.pedal = &pedal();
-    return services;
+    return {m_services.log, m_services.messages, m_services.media, *this, m_services.pedal};
 }
 
 void frmSessions::Form_Load() {
     const QString procName = SourceModule::frmSessions + QStringLiteral(".Form_Load()");
     try {
-        if (!versionPasses(GetMediaPlayerVersion(playerServices()))) {
-            MessageBoxes::error(QStringLiteral("Media Player 9.0 or later is required!"),
-                                QStringLiteral("Media Player 9.0 Required"));
+        if (!versionPasses(GetMediaPlayerVersion(m_services.media))) {
+            m_services.messages.showError(QStringLiteral("Media Player 9.0 or later is required!"),
+                                          QStringLiteral("Media Player 9.0 Required"));
             unload();
             return;
         }
-        if (!versionPasses(GetDirectXVersion())) {
-            MessageBoxes::error(QStringLiteral("DirectX 9.x is required!"),
-                                QStringLiteral("DirectX 9.x Required"));
+        if (!versionPasses(GetDirectXVersion(m_services.log, m_services.registry))) {
+            m_services.messages.showError(QStringLiteral("DirectX 9.x is required!"),
+                                          QStringLiteral("DirectX 9.x Required"));
             unload();
             return;
         }
         addColumns();
         m_main = frmMain::load(playerServices());
         // The command line is not used.
-        pedal().createInputRoots(m_services.createInputSystem);
+        m_services.pedal.createInputRoots(m_services.createInputSystem);
         m_ready = true;
 
         // From here on the failing procedure has logged its own error.
         bool handingOff = false;
         try {
-            pedal().GetInputDevices(); // without a pedal the disc is still listed
+            m_services.pedal.GetInputDevices(); // without a pedal the disc is still listed
             Rescan();
             if (rowCount() == 1) {
                 handingOff = true;
-                handOff(lvSessions->topLevelItem(0));
+                handOff(0);
             } else {
                 show();
             }
         } catch (...) {
             // A failed scan or hand-off must not leave a program without a window.
             if (handingOff)
-                reportUnhandledError(currentError());
+                reportUnhandledError(m_services.messages, currentError());
             if (!m_unloading)
                 show();
         }
     } catch (...) {
-        const ErrorRecord record = logCurrentError(procName);
-        pedal().releaseInputObjects();
+        const ErrorRecord record = logCurrentError(m_services.log, procName);
+        m_services.pedal.releaseInputObjects();
         unsetCursor();
         RaiseRecordedError(record);
     }
@@ -91,7 +83,7 @@ void frmSessions::Form_Unload() {
             m_main->unload();
     });
     skipErrors([&] { Sessions.clear(); });
-    pedal().releaseInputObjects();
+    m_services.pedal.releaseInputObjects();
 }
 
 void frmSessions::unload() {
@@ -108,27 +100,6 @@ void frmSessions::closeEvent(QCloseEvent* event) {
     unload();
 }
 
-QTreeWidgetItem* frmSessions::selectedRow() const {
-    const QList<QTreeWidgetItem*> selected = lvSessions->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
-}
-
-QString frmSessions::selectedText(int column) const {
-    const QTreeWidgetItem* row = selectedRow();
-    if (!row)
-        raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
-    return row->text(column);
-}
-
-QString frmSessions::selectedLocation() const {
-    return selectedText(ColLocation);
-}
-QString frmSessions::selectedDate() const {
-    return selectedText(ColDate);
-}
-QString frmSessions::selectedStartTime() const {
-    return selectedText(ColStartTime);
-}
 int frmSessions::rowCount() const {
     return lvSessions->topLevelItemCount();
 }

@@ -11,7 +11,6 @@
 
 class QLabel;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 // The catalogue window: the start-up window that lists the sessions of the disc and hands the
 // chosen one to the player window.
@@ -30,51 +29,37 @@ class frmSessions : public QWidget, public CatalogueLink {
     // Runs Form_Unload once and ends the program's event loop.
     void unload() override;
     bool isUnloaded() const { return m_unloading; }
-
-    // CatalogueLink
-    QString selectedLocation() const override;
-    QString selectedDate() const override;
-    QString selectedStartTime() const override;
-    int rowCount() const override;
     void showAgain() override;
 
-    // The catalogue array, one record per media file in scan order.
-    QVector<SessionData> Sessions;
-
+    int rowCount() const;
+    // The catalogue array, one record per media file in scan order (row i shows record i).
+    const QVector<SessionData>& sessions() const { return Sessions; }
     // The player window loaded by start-up (null once it is gone).
     frmMain* playerWindow() const { return m_main.data(); }
     bool isHandingOff() const { return m_handingOff; }
-    // The exact name on disc of a row's media file.
-    static QByteArray fileBytes(const QTreeWidgetItem* row);
 
     // Column widths in twips, as designed; also the list's own column positions.
     static constexpr int ColumnCount = 7;
     static const int ColumnWidthTwips[ColumnCount];
     enum Column { ColLocation, ColDate, ColStartTime, ColChannels, ColVideo, ColFilename, ColNotes };
 
-    QTreeWidget* lvSessions = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildLayout();
     void addColumns();
     PlayerServices playerServices();
-    PedalDevices& pedal();
     frmMain* loadedPlayerWindow();
-    QTreeWidgetItem* selectedRow() const;
-    QString selectedText(int column) const;
     // The hand-off of one row to the player window.
-    void handOff(QTreeWidgetItem* row);
+    void handOff(int row);
     void onDoubleClick();
     // The player window opens centred on the catalogue, kept on the screen.
     void centreOnCatalogue(QWidget* window) const;
 
     CatalogueServices m_services;
+    QVector<SessionData> Sessions;
+    QTreeWidget* lvSessions = nullptr;
     QPointer<frmMain> m_main;
     bool m_ready = false; // Form_Load has got past its checks
     bool m_unloading = false;

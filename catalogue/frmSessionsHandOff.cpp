@@ -2,27 +2,19 @@
 #include "frmSessions.h"
 
 #include "ErrorHandling.h"
+#include "ScopeGuard.h"
 #include "UnhandledError.h"
 #include "frmMain.h"
 
-#include <QEvent>
 #include <QScreen>
 #include <QTreeWidget>
 #include <algorithm>
-
-bool frmSessions::eventFilter(QObject* watched, QEvent* event) {
-    // Anywhere on the list, as the designed list reports it; run from the event loop, not
-    // from inside the mouse event, since the hand-off lets events run.
-    if (watched == lvSessions->viewport() && event->type() == QEvent::MouseButtonDblClick)
-        QMetaObject::invokeMethod(this, &frmSessions::onDoubleClick, Qt::QueuedConnection);
-    return QWidget::eventFilter(watched, event);
-}
 
 void frmSessions::onDoubleClick() {
     try {
         lvSessions_DblClick();
     } catch (...) {
-        reportUnhandledError(currentError());
+        reportUnhandledError(m_services.messages, currentError());
     }
 }
 
@@ -30,21 +22,14 @@ void frmSessions::lvSessions_DblClick() {
     // A second double-click while a hand-off waits for its media is ignored.
     if (m_handingOff || m_unloading)
         return;
-    logAndRaise(SourceModule::frmSessions + QStringLiteral(".lvSessions_DblClick()"), [&] {
-        struct DefaultPointer {
-            QWidget* window;
-            ~DefaultPointer() { window->unsetCursor(); }
-        } restore{this};
+    logAndRaise(m_services.log, SourceModule::frmSessions + QStringLiteral(".lvSessions_DblClick()"), [&] {
+        const ScopeGuard defaultPointer([this] { unsetCursor(); });
         setCursor(Qt::WaitCursor);
         repaint();
-        if (QTreeWidgetItem* row = selectedRow())
-            handOff(row);
+        const QList<QTreeWidgetItem*> selected = lvSessions->selectedItems();
+        if (!selected.isEmpty())
+            handOff(lvSessions->indexOfTopLevelItem(selected.first()));
     });
-}
-
-QByteArray frmSessions::fileBytes(const QTreeWidgetItem* row) {
-    const QByteArray bytes = row->data(ColFilename, Qt::UserRole).toByteArray();
-    return bytes.isEmpty() ? row->text(ColFilename).toUtf8() : bytes;
 }
 
 frmMain* frmSessions::loadedPlayerWindow() {
@@ -54,19 +39,16 @@ frmMain* frmSessions::loadedPlayerWindow() {
     return m_main;
 }
 
-void frmSessions::handOff(QTreeWidgetItem* row) {
+void frmSessions::handOff(int row) {
+    if (row < 0 || row >= Sessions.size())
+        raiseError(ErrNo::SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     m_handingOff = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_handingOff};
+    const ScopeGuard done([this] { m_handingOff = false; });
 
-    const QString title = row->text(ColLocation) + QStringLiteral(" - ") + row->text(ColDate);
-    const QString filename = row->text(ColFilename);
-    const QByteArray bytes = fileBytes(row);
-
+    const SessionData session = Sessions.at(row); // a copy: the catalogue may unload during the wait
+    const auto handBack = rowCount() == 1 ? frmMain::HandBack::EndProgram : frmMain::HandBack::ShowCatalogue;
     const QPointer<frmMain> window = loadedPlayerWindow();
-    if (!window->openSession(title, filename, bytes, m_services.openWaitMs, [this] { return m_unloading; }))
+    if (!window->openSession(session, handBack, m_services.openWaitMs, [this] { return m_unloading; }))
         return;
     if (!window->isVisible())
         centreOnCatalogue(window);

@@ -4,6 +4,7 @@
 #include "Accessibility.h"
 #include "Artwork.h"
 #include "DesignedLayout.h"
+#include "ListDoubleClicks.h"
 #include "Twips.h"
 
 #include <QGuiApplication>
@@ -36,17 +37,18 @@ void frmSessions::buildLayout() {
     makeReportList(lvSessions);
     lvSessions->header()->setMinimumSectionSize(0); // designed widths of 0 keep a column out of sight
     lvSessions->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lvSessions->viewport()->installEventFilter(this);
-    // Enter on a row opens it as a double-click does, from the event loop like the double-click.
+    // From the event loop, not from inside the mouse event, since the hand-off lets events run. Enter on
+    // a row opens it as a double-click does.
+    new ListDoubleClicks(lvSessions, [this] { onDoubleClick(); });
     Accessibility::onEnter(lvSessions, [this] {
         QMetaObject::invokeMethod(this, &frmSessions::onDoubleClick, Qt::QueuedConnection);
     });
 
-    Label1 =
+    QLabel* Label1 =
         place(yellowLabel(QStringLiteral("Sessions available on this CD"), this, sansFont(kLargePx, true)),
               "Label1", 1440, 90, 3255, 240);
-    Label2 = place(yellowLabel(QStringLiteral("Double-Click to Play"), this, sansFont(kStandardPx)), "Label2",
-                   4545, 2700, 1500, 240);
+    place(yellowLabel(QStringLiteral("Double-Click to Play"), this, sansFont(kStandardPx)), "Label2", 4545, 2700,
+          1500, 240);
     // Labels speak their text; the list is known by its heading.
     lvSessions->setAccessibleName(Label1->text());
     Label1->setBuddy(lvSessions);

@@ -2,21 +2,21 @@
 #include "frmSessions.h"
 
 #include "ErrorHandling.h"
-#include "Platform.h"
 #include "SessionDiscovery.h"
 #include "TimeText.h"
 
 #include <QTreeWidget>
 
 void frmSessions::Rescan() {
-    logAndRaise(SourceModule::frmSessions + QStringLiteral(".Rescan()"), [&] {
-        const QList<QByteArray> names = GetFilenames(programFolder());
+    AppLog& log = m_services.log;
+    logAndRaise(log, SourceModule::frmSessions + QStringLiteral(".Rescan()"), [&] {
+        const QList<QByteArray> names = GetFilenames(log, m_services.programFolder);
         for (qsizetype i = 0; i < names.size(); ++i) {
-            const SessionData record = GetSessionData(names[i]);
+            const SessionData record = GetSessionData(log, m_services.programFolder, names[i]);
             if (i == 0)
                 Sessions = {record};
             else
-                UpdateSessionData(Sessions, record);
+                UpdateSessionData(log, Sessions, record);
         }
 
         lvSessions->clear();
@@ -26,15 +26,12 @@ void frmSessions::Rescan() {
         rows.reserve(Sessions.size());
         try {
             for (const SessionData& session : std::as_const(Sessions)) {
-                // The Notes column is left empty; an exact name is kept only where the text cannot carry it.
-                auto* row = new QTreeWidgetItem(QStringList{
-                    session.Location, session.SessionDate,
-                    SecondsToTime(session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")),
-                    QString::number(session.Channels),
-                    session.Video ? QStringLiteral("Yes") : QStringLiteral("No"), session.Filename});
-                if (session.Filename.toUtf8() != session.FileBytes)
-                    row->setData(ColFilename, Qt::UserRole, session.FileBytes);
-                rows.append(row);
+                // The Notes column is left empty.
+                rows.append(new QTreeWidgetItem(
+                    QStringList{session.Location, session.SessionDate,
+                                SecondsToTime(log, session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")),
+                                QString::number(session.Channels),
+                                session.Video ? QStringLiteral("Yes") : QStringLiteral("No"), session.Filename}));
             }
         } catch (...) {
             lvSessions->addTopLevelItems(rows); // the rows made so far stay

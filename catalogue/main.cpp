@@ -1,7 +1,10 @@
 // Vantrel Quillon: the session player. It takes no arguments and reads no settings.
+#include "AppLog.h"
 #include "DesignedFonts.h"
 #include "EvdevInputSystem.h"
+#include "MessageBoxes.h"
 #include "MpvPlayer.h"
+#include "PedalDevices.h"
 #include "Platform.h"
 #include "ProgramStart.h"
 #include "frmSessions.h"
@@ -21,9 +24,11 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");                // libmpv needs the C number format
     QApplication::setQuitOnLastWindowClosed(false); // the catalogue's unload ends the program
 
-    CatalogueServices services;
-    services.createMediaPlayer = createMpvPlayer;
-    services.createInputSystem = [] { return createEvdevInputSystem(); };
-    frmSessions catalogue(std::move(services));
-    return runProgram(catalogue);
+    SystemLog log;
+    DesktopMessageBoxes messages;
+    PedalDevices pedal(log);
+    frmSessions catalogue({log, messages, mpvMediaFactory(log), pedal, [] { return createEvdevInputSystem(); },
+                           programFolder()});
+    messages.setParentWindow(&catalogue);
+    return runProgram(catalogue, messages);
 }

@@ -19,8 +19,7 @@ Reading reading(qint32 secondsOfDay, bool twelveHour) {
             hour = 12;
     }
     r.digits = {hour / 10, hour % 10, minute / 10, minute % 10, second / 10, second % 10};
-    r.text = SecondsToTime(static_cast<qint32>(s),
-                           twelveHour ? QStringLiteral("hh:mm:ss AMPM") : QStringLiteral("hh:mm:ss"));
+    r.text = clockText(s, twelveHour);
     return r;
 }
 

@@ -1,6 +1,7 @@
 #include "RecordingStart.h"
 
 #include "ErrorHandling.h"
+#include "Numbers.h"
 #include "TimeText.h"
 
 #include <QTimeZone>
@@ -76,9 +77,8 @@ std::optional<QDateTime> fromFilename(const QString& filename) {
     const std::optional<QDate> date = parseDate(GetStartDate(filename));
     if (!date)
         return std::nullopt;
-    // The same clock text the catalogue shows for the start, so both agree on odd counts.
-    const QTime time =
-        QTime::fromString(SecondsToTime(seconds, QStringLiteral("hh:mm:ss")), QStringLiteral("hh:mm:ss"));
+    // Taken modulo one day, as the catalogue shows a start, so both agree on odd counts.
+    const QTime time = QTime::fromString(clockText(seconds, false), QStringLiteral("hh:mm:ss"));
     if (!time.isValid())
         return std::nullopt;
     return utcDateTime(*date, time);
@@ -90,19 +90,16 @@ QDateTime recordedAt(const QDateTime& start, double position) {
     return start.addSecs(static_cast<qint64>(whole));
 }
 
-std::optional<qint64> notePosition(const QString& filename, const QString& noteTime) {
-    const std::optional<QDateTime> start = fromFilename(filename);
-    if (!start)
-        return std::nullopt;
+std::optional<qint64> notePosition(const QDateTime& start, const QString& noteTime) {
     const std::optional<QTime> time = parseTimeOfDay(noteTime);
     if (!time)
         return std::nullopt;
-    QDateTime note = utcDateTime(start->date(), *time);
-    qint64 seconds = start->secsTo(note);
+    QDateTime note = utcDateTime(start.date(), *time);
+    qint64 seconds = start.secsTo(note);
     if (seconds < 0) {
         // Written after midnight: the note belongs to the next day.
         note = note.addDays(1);
-        seconds = start->secsTo(note);
+        seconds = start.secsTo(note);
     }
     return seconds;
 }

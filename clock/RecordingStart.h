@@ -25,7 +25,7 @@ QDateTime recordedAt(const QDateTime& start, double position);
 
 // Play position, in whole seconds, of a note written at the given time of day ("02:15:30 PM"): the note
 // lies on the recording date, or on the day after when that would put it before the start. Empty
-// when the name carries no start or the text is not a time of day.
-std::optional<qint64> notePosition(const QString& filename, const QString& noteTime);
+// when the text is not a time of day.
+std::optional<qint64> notePosition(const QDateTime& start, const QString& noteTime);
 
 } // namespace RecordingStart

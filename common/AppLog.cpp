@@ -4,17 +4,7 @@
 #include <syslog.h>
 
 namespace {
-void writeSyslog(const QString& line) {
-    static const bool opened = [] {
-        openlog("quillon", LOG_PID, LOG_USER);
-        return true;
-    }();
-    (void)opened;
-    syslog(LOG_ERR, "%s", line.toUtf8().constData());
-}
-
-// Whatever a text holds, it stays on one line of the log and writes no control code of its own:
-// a file name on a disc could otherwise start an entry of its own in the system log.
+// A file name on a disc could otherwise start an entry of its own in the system log.
 QString escapeControls(const QString& line) {
     const auto needsEscape = [](char16_t c) {
         return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
@@ -40,27 +30,21 @@ QString escapeControls(const QString& line) {
     }
     return out;
 }
-
-LogSink& currentSink() {
-    static LogSink sink;
-    return sink;
-}
 } // namespace
 
-void writeAppLog(const QString& line) {
+void AppLog::write(const QString& line) noexcept {
     try {
-        const QString entry = escapeControls(line);
-        if (currentSink())
-            currentSink()(entry);
-        else
-            writeSyslog(entry);
+        writeEntry(escapeControls(line));
     } catch (...) {
-        // A failure while writing the log is ignored: the log must never take the program down.
     }
 }
 
-LogSink setLogSink(LogSink sink) {
-    LogSink previous = std::move(currentSink());
-    currentSink() = std::move(sink);
-    return previous;
+void SystemLog::writeEntry(const QString& entry) {
+    static const bool opened = [] {
+        openlog("quillon", LOG_PID, LOG_USER);
+        return true;
+    }();
+    (void)opened;
+    syslog(LOG_ERR, "%s", entry.toUtf8().constData());
 }
+

@@ -1,14 +1,21 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-// The application log: one syslog entry per line (ident "quillon", facility user, level err).
-// Control characters in a line are written escaped ("\n", "\x1b", "\u2028"), so one call is
-// always one entry of one line.
-using LogSink = std::function<void(const QString&)>;
+// The application log: one entry per line. Control characters in a line are written escaped ("\n",
+// "\x1b", "\u2028"), so one call is always one entry of one line, whatever a disc's names hold.
+class AppLog {
+  public:
+    virtual ~AppLog() = default;
+    // Never fails: the log must never take the program down.
+    void write(const QString& line) noexcept;
 
-void writeAppLog(const QString& line);
+  protected:
+    virtual void writeEntry(const QString& entry) = 0;
+};
 
-// Replaces where log lines go (tests); returns the previous sink. An empty sink restores syslog.
-LogSink setLogSink(LogSink sink);
+// The system log: syslog, ident "quillon", facility user, level err.
+class SystemLog final : public AppLog {
+  protected:
+    void writeEntry(const QString& entry) override;
+};

@@ -4,7 +4,7 @@
 
 #include <exception>
 
-void LogError(ErrorRecord& record, const QString& procName, qint32 number, qint32 line,
+void LogError(AppLog& log, ErrorRecord& record, const QString& procName, qint32 number, qint32 line,
               const QString& description, const QString& source, const QString& helpFile,
               const QString& helpContextText, const QString& addlInfo) {
     skipErrors([&] {
@@ -17,7 +17,7 @@ void LogError(ErrorRecord& record, const QString& procName, qint32 number, qint3
         record.Source = source;
         if (!addlInfo.isEmpty())
             record.AddlInfo = addlInfo;
-        writeAppLog(QStringLiteral("ERROR: No = ") + QString::number(record.Number) +
+        log.write(QStringLiteral("ERROR: No = ") + QString::number(record.Number) +
                     QStringLiteral(", Line No = ") + record.LineNo + QStringLiteral(", Desc = ") +
                     record.Description + QStringLiteral(", AddlInfo = ") + record.AddlInfo);
     });
@@ -54,10 +54,10 @@ QuillonError currentError() {
     }
 }
 
-ErrorRecord logCurrentError(const QString& procName) {
+ErrorRecord logCurrentError(AppLog& log, const QString& procName) {
     const QuillonError e = currentError();
     ErrorRecord record;
-    LogError(record, procName, e.Number, e.Line, e.Description, e.Source, e.HelpFile,
+    LogError(log, record, procName, e.Number, e.Line, e.Description, e.Source, e.HelpFile,
              QString::number(e.HelpContext), QString());
     if (record.Number == 0) // an error numbered 0 must still count as one
         record.Number = ErrNo::Unknown;

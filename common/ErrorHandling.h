@@ -2,6 +2,8 @@
 
 #include "QuillonError.h"
 
+class AppLog;
+
 #include <QString>
 #include <new>
 #include <type_traits>
@@ -25,7 +27,7 @@ struct ErrorRecord {
     QString AddlInfo;
 };
 
-void LogError(ErrorRecord& record, const QString& procName, qint32 number, qint32 line,
+void LogError(AppLog& log, ErrorRecord& record, const QString& procName, qint32 number, qint32 line,
               const QString& description, const QString& source, const QString& helpFile,
               const QString& helpContextText, const QString& addlInfo);
 QString BuildErrorChain(const QString& description, const QString& procName, const QString& lineNo,
@@ -36,26 +38,26 @@ void RaiseRecordedError(const ErrorRecord& record);
 QuillonError currentError();
 
 // Logs the current error under procName into a fresh record and returns that record.
-ErrorRecord logCurrentError(const QString& procName);
+ErrorRecord logCurrentError(AppLog& log, const QString& procName);
 
 // The trap of one procedure, armed once with its source name.
 // logAndRaise: log, then raise again with the chained description.
-template <typename F> auto logAndRaise(const QString& procName, F&& body) -> decltype(body()) {
+template <typename F> auto logAndRaise(AppLog& log, const QString& procName, F&& body) -> decltype(body()) {
     try {
         return body();
     } catch (...) {
-        RaiseRecordedError(logCurrentError(procName));
+        RaiseRecordedError(logCurrentError(log, procName));
     }
     throw QuillonError(ErrNo::InvalidCall, procName); // not reached: the record always holds an error
 }
 
 // logAndCarryOn: log and go on; returns false when the body failed.
-template <typename F> bool logAndCarryOn(const QString& procName, F&& body) {
+template <typename F> bool logAndCarryOn(AppLog& log, const QString& procName, F&& body) {
     try {
         body();
         return true;
     } catch (...) {
-        logCurrentError(procName);
+        logCurrentError(log, procName);
         return false;
     }
 }

@@ -16,16 +16,7 @@
 #endif
 #include <unistd.h>
 
-namespace {
-QByteArray& testFolder() {
-    static QByteArray folder;
-    return folder;
-}
-} // namespace
-
 QByteArray programFolder() {
-    if (!testFolder().isEmpty())
-        return testFolder();
     char buffer[PATH_MAX];
     const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n > 0) {
@@ -37,10 +28,6 @@ QByteArray programFolder() {
             return QByteArray("/");
     }
     return QFile::encodeName(QCoreApplication::applicationDirPath());
-}
-
-void setProgramFolderForTests(const QByteArray& folder) {
-    testFolder() = folder;
 }
 
 QString displayFileName(const QByteArray& name) {

@@ -6,8 +6,6 @@
 
 // The directory that holds the executable, as exact bytes (a disc may carry names that are not UTF-8).
 QByteArray programFolder();
-// Tests point the program at a folder of their own; an empty value restores the real one.
-void setProgramFolderForTests(const QByteArray& folder);
 
 // A file name for display: its bytes as UTF-8, invalid sequences shown as replacement characters.
 QString displayFileName(const QByteArray& name);

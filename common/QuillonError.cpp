@@ -4,8 +4,12 @@ QuillonError::QuillonError(int number, QString description, QString source, int 
                            int helpContext)
     : Number(number), Description(std::move(description)), Source(std::move(source)),
       HelpFile(std::move(helpFile)), HelpContext(helpContext), Line(line),
-      m_what(QString("%1: %2").arg(number).arg(Description).toStdString()) {}
+      m_what((QString::number(number) + QStringLiteral(": ") + Description).toStdString()) {}
 
 void raiseError(int number, const QString& description, int line) {
     throw QuillonError(number, description, QStringLiteral("Quillon502"), line);
+}
+
+void raiseObjectNotSet(int line) {
+    raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"), line);
 }

@@ -41,3 +41,6 @@ private:
 // Raises a run-time error at the caller's source line (the builtin, not std::source_location, so that
 // the clang of the fuzz build compiles it too).
 [[noreturn]] void raiseError(int number, const QString& description, int line = __builtin_LINE());
+
+// Error 91, "Object variable or With block variable not set": a reference used while it is unset.
+[[noreturn]] void raiseObjectNotSet(int line = __builtin_LINE());

@@ -2,7 +2,6 @@
 
 #include "ErrorHandling.h"
 
-#include <QUuid>
 #include <QVarLengthArray>
 #include <cmath>
 
@@ -246,20 +245,23 @@ std::optional<DateTimeReading> readDateTime(QStringView text) {
 
 } // namespace
 
-QString SecondsToTime(qint32 seconds, const QString& pattern) {
-    return logAndRaise(SourceModule::basGlobals + QStringLiteral(".SecondsToTime()"), [&] {
+QString clockText(qint64 seconds, bool twelveHour) {
+    const qint64 day = ((seconds % 86400) + 86400) % 86400;
+    return renderTime(static_cast<int>(day / 3600), static_cast<int>(day % 3600 / 60), static_cast<int>(day % 60),
+                      twelveHour);
+}
+
+QString SecondsToTime(AppLog& log, qint32 seconds, const QString& pattern) {
+    return logAndRaise(log, SourceModule::basGlobals + QStringLiteral(".SecondsToTime()"), [&] {
         const bool ampm = pattern == QLatin1String("hh:mm:ss AMPM");
         if (!ampm && pattern != QLatin1String("hh:mm:ss"))
             raiseError(ErrNo::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
-        const qint64 day = ((static_cast<qint64>(seconds) % 86400) + 86400) % 86400;
-        const int h = static_cast<int>(day / 3600);
-        const int m = static_cast<int>(day % 3600 / 60);
-        return renderTime(h, m, static_cast<int>(day % 60), ampm);
+        return clockText(seconds, ampm);
     });
 }
 
-qint32 TimeToSeconds(const QString& text) {
-    return logAndRaise(SourceModule::basGlobals + QStringLiteral(".TimeToSeconds()"), [&] {
+qint32 TimeToSeconds(AppLog& log, const QString& text) {
+    return logAndRaise(log, SourceModule::basGlobals + QStringLiteral(".TimeToSeconds()"), [&] {
         const std::optional<QTime> t = parseTimeOfDay(text);
         if (!t)
             raiseError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch"));
@@ -267,51 +269,14 @@ qint32 TimeToSeconds(const QString& text) {
     });
 }
 
-QString FormatDateLong(const QDate& date) {
-    return logAndRaise(SourceModule::basGlobals + QStringLiteral(".FormatDateLong()"), [&] {
+QString FormatDateLong(AppLog& log, const QDate& date) {
+    return logAndRaise(log, SourceModule::basGlobals + QStringLiteral(".FormatDateLong()"), [&] {
         if (!date.isValid())
             raiseError(ErrNo::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
         return QString::fromLatin1(kDays[date.dayOfWeek() - 1]) + QStringLiteral(", ") +
                QString::fromLatin1(kMonths[date.month() - 1]) + QLatin1Char(' ') +
                QString::number(date.day()) + QStringLiteral(", ") + QString::number(date.year());
     });
-}
-
-QString CreateGUID() {
-    return logAndRaise(SourceModule::basGlobals + QStringLiteral(".CreateGUID()"), [&] {
-        const QUuid id = QUuid::createUuid();
-        if (id.isNull())
-            return QString();
-        return QString::fromLatin1(id.toRfc4122().toHex().toUpper());
-    });
-}
-
-double numericValue(QStringView text) {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        ++i;
-    qsizetype digits = 0;
-    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < text.size() && text[i].unicode() < 128 && text[i].isDigit()) {
-            ++i;
-            ++digits;
-        }
-    }
-    if (digits == 0)
-        return 0.0;
-    return text.mid(start, i - start).toString().toDouble();
-}
-
-double roundHalfEven(double value) {
-    return std::nearbyint(value);
 }
 
 std::optional<QTime> parseTimeOfDay(QStringView text) {

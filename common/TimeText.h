@@ -6,25 +6,20 @@
 #include <QTime>
 #include <optional>
 
-// Clock texts: "hh:mm:ss" (24-hour) or "hh:mm:ss AMPM" (12-hour with English AM/PM).
-// A count outside one day is taken modulo 86400, so one odd file name cannot fail a whole scan.
-QString SecondsToTime(qint32 seconds, const QString& pattern);
+class AppLog;
+
+// A clock text: "hh:mm:ss" (24-hour) or "hh:mm:ss AM"/"PM" (12-hour, English designators). A count
+// outside one day is taken modulo 86400, so one odd file name cannot fail a whole scan.
+QString clockText(qint64 seconds, bool twelveHour);
+
+// The clock text of a pattern, "hh:mm:ss" or "hh:mm:ss AMPM"; any other pattern is an invalid call.
+QString SecondsToTime(AppLog& log, qint32 seconds, const QString& pattern);
 
 // Seconds since midnight of a clock or date-time text; raises type mismatch (13) when it is neither.
-qint32 TimeToSeconds(const QString& text);
+qint32 TimeToSeconds(AppLog& log, const QString& text);
 
 // "Monday, December 14, 2009": fixed English names, day without leading zero.
-QString FormatDateLong(const QDate& date);
-
-// 32 uppercase hexadecimal digits of a new random identifier.
-QString CreateGUID();
-
-// The number a text starts with: leading blanks skipped, optional sign, digits with an optional
-// fraction; 0 when the text does not start with a number ("34200_1.wma" is 34200).
-double numericValue(QStringView text);
-
-// Rounds to the nearest whole number, halves to the even one.
-double roundHalfEven(double value);
+QString FormatDateLong(AppLog& log, const QDate& date);
 
 // Dates and times are read as leniently as a US-English desktop date conversion reads them:
 // blanks, "-", "/", "." and "," separate; month names and their three-letter abbreviations stand

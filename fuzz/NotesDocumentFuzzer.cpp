@@ -30,11 +30,6 @@ void checkContent(const NotesContent& content) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    quietLog();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const auto refusedByBudget = [](const NotesDocument& document) {

@@ -13,11 +13,6 @@ QString query(const NotesDocument& document, const QString& path) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    quietLog();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NotesDocument document;
     if (!document.loadBytes(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))))

@@ -89,11 +89,6 @@ std::vector<unsigned char> bytes(FuzzedDataProvider& input, std::size_t most) {
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    quietLog();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     World world;
@@ -110,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int number = Evdev::eventNumber(QByteArray::fromStdString(nodeName));
     FUZZ_CHECK(number == -1 || QByteArray::fromStdString(nodeName).startsWith("event"));
 
-    PedalDevices devices([&] { return world.nowMs; });
+    FuzzLog log;
+    PedalDevices devices(log, [&] { return world.nowMs; });
     devices.createInputRoots([&] { return std::make_shared<System>(world); });
     devices.GetInputDevices();
     const std::optional<std::size_t> expected = firstPedal(world);

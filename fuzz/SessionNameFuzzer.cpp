@@ -6,19 +6,14 @@
 #include "SessionDiscovery.h"
 #include "TimeText.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    quietLog();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray name(reinterpret_cast<const char*>(data), qsizetype(size));
     isMediaFileName(name);
-    const qint64 linesBefore = loggedLines;
-    const SessionData record = GetSessionData(name);
-    const bool startLogged = loggedLines != linesBefore;
+    FuzzLog log;
+    const SessionData record = GetSessionData(log, "/disc", name);
+    const bool startLogged = log.lines > 0;
 
-    FUZZ_CHECK(record.FileBytes == name);
+    FUZZ_CHECK(record.FileBytes == name && record.path() == "/disc/" + name);
     FUZZ_CHECK(record.Filename == displayFileName(name), record.Filename);
     FUZZ_CHECK(!record.Location.contains(QLatin1Char('_')) && !record.SessionDate.contains(QLatin1Char('_')),
                record.Location, record.SessionDate);
@@ -27,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool hasFields = !record.Location.isEmpty() && record.Filename.count(QLatin1Char('_')) >= 2;
     FUZZ_CHECK(record.Video ==
                (hasFields && record.Filename.endsWith(QLatin1String("wmv"), Qt::CaseInsensitive)));
-    const QString shownStart = SecondsToTime(record.StartSeconds, QStringLiteral("hh:mm:ss AMPM"));
+    const QString shownStart = SecondsToTime(log, record.StartSeconds, QStringLiteral("hh:mm:ss AMPM"));
     FUZZ_CHECK(shownStart.size() == 11, shownStart);
 
     // A name the catalogue reads a date from is one the clock reads the same date from, and where
@@ -36,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (record.SessionDate.isEmpty())
         return 0;
     FUZZ_CHECK(GetStartDate(record.Filename) == record.SessionDate, GetStartDate(record.Filename));
-    const std::optional<QDateTime> start = RecordingStart::fromFilename(record.Filename);
+    const std::optional<QDateTime> start = record.RecordingStart;
+    FUZZ_CHECK(start == RecordingStart::fromFilename(record.Filename));
     if (start && !startLogged) {
         const QString clockStart = start->time().toString(QStringLiteral("hh:mm:ss AP"));
         FUZZ_CHECK(clockStart == shownStart, record.Filename, clockStart, shownStart);

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -49,4 +51,11 @@ public:
     virtual QString sourceURL() const = 0;
 
     virtual void setFullScreen(bool on) = 0;
+};
+
+// How the program gets its media component, and the engine's version before any is made.
+struct MediaFactory {
+    std::function<std::unique_ptr<MediaPlayer>(QWidget* parent)> create;
+    // "9." followed by the engine's version; empty when the engine is unusable.
+    std::function<QString()> versionInfo;
 };

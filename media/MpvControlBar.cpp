@@ -143,10 +143,6 @@ QString MpvControlBar::status() const {
     return m_status->text();
 }
 
-int MpvControlBar::volume() const {
-    return m_volume->value();
-}
-
 bool MpvControlBar::isMuted() const {
     return m_mute->isChecked();
 }

@@ -17,7 +17,6 @@ class MpvControlBar : public QWidget {
     void setPlaying(bool playing);
     void setStatus(const QString& text);
     QString status() const;
-    int volume() const;
     bool isMuted() const;
 
   public slots:

@@ -119,15 +119,11 @@ bool MpvCore::setUp() {
         return false;
     if (mpv_initialize(m_mpv) < 0)
         return false;
-    for (const char* name : {"play-dir", "direction"}) {
-        if (!readText(name).isNull()) {
-            m_directionProperty = name;
-            break;
-        }
-    }
+    // Reverse playback is a property renamed in later versions.
+    const bool canPlayBackward = !readText("play-dir").isNull() || !readText("direction").isNull();
     const auto match = QRegularExpression(QStringLiteral("\\d+(\\.\\d+)*"))
                            .match(QString::fromUtf8(readText("mpv-version")));
-    if (match.hasMatch() && canPlayBackward())
+    if (match.hasMatch() && canPlayBackward)
         m_version = match.captured(0);
     return mpv_request_log_messages(m_mpv, "warn") >= 0 &&
            mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG) >= 0 &&

@@ -24,7 +24,6 @@ class MpvCore {
     mpv_handle* handle() const { return m_mpv; }
     // The engine's version numbers ("0.35.1"); empty when it is unusable or cannot play backwards.
     QString version() const { return m_version; }
-    bool canPlayBackward() const { return !m_directionProperty.isEmpty(); }
 
     // The next waiting event, or null when none is left.
     const mpv_event* nextEvent();
@@ -47,5 +46,4 @@ class MpvCore {
     mpv_handle* m_mpv = nullptr;
     std::function<void()> m_wakeup;
     QString m_version;
-    QByteArray m_directionProperty; // renamed in later versions; only this class knows the name
 };

@@ -20,12 +20,16 @@ const QString kBarSource = QStringLiteral("Quillon502.MPlayer.");
 }
 } // namespace
 
-std::unique_ptr<MediaPlayer> createMpvPlayer(QWidget* parent) {
-    return std::make_unique<MpvPlayer>(parent);
+MediaFactory mpvMediaFactory(AppLog& log) {
+    return {[&log](QWidget* parent) -> std::unique_ptr<MediaPlayer> { return std::make_unique<MpvPlayer>(log, parent); },
+            [] {
+                const MpvCore engine([] {});
+                return engine.version().isEmpty() ? QString() : QStringLiteral("9.") + engine.version();
+            }};
 }
 
-MpvPlayer::MpvPlayer(QWidget* parent, VideoDrawing drawing)
-    : QWidget(parent),
+MpvPlayer::MpvPlayer(AppLog& log, QWidget* parent, VideoDrawing drawing)
+    : QWidget(parent), m_log(log),
       // Runs on one of mpv's threads: only queue a drain on the GUI thread, never call mpv from here.
       m_core([this] {
           if (!m_drainQueued.exchange(true))
@@ -331,7 +335,7 @@ void MpvPlayer::guarded(const QString& source, const std::function<void()>& acti
         // A timer that fails each time would flood the log: its same error is logged once in a row.
         if (byUser || error.Description != m_lastLogged) {
             m_lastLogged = error.Description;
-            logAndCarryOn(source, [&] { throw error; });
+            logAndCarryOn(m_log, source, [&] { throw error; });
         }
     }
 }

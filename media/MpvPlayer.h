@@ -12,20 +12,22 @@
 #include <functional>
 #include <memory>
 
+class AppLog;
 struct mpv_event;
 struct mpv_event_property;
 struct mpv_event_end_file;
 class MpvVideoWidget;
 class MpvControlBar;
 
-// The media component on libmpv: video through mpv's render API and the component's own bar.
-std::unique_ptr<MediaPlayer> createMpvPlayer(QWidget* parent);
+// The media component on libmpv: video through mpv's render API and the component's own bar. What
+// goes wrong where no caller hears of it (the bar, mpv's events) is logged to `log`.
+MediaFactory mpvMediaFactory(AppLog& log);
 
 // Wires the engine, the playback state, motion by the clock, the video and the bar together.
 class MpvPlayer : public QWidget, public MediaPlayer {
     Q_OBJECT
   public:
-    explicit MpvPlayer(QWidget* parent = nullptr, VideoDrawing drawing = chooseVideoDrawing());
+    explicit MpvPlayer(AppLog& log, QWidget* parent = nullptr, VideoDrawing drawing = chooseVideoDrawing());
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer&) = delete;
     MpvPlayer& operator=(const MpvPlayer&) = delete;
@@ -75,6 +77,7 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     // shown in the bar and logged under source; what the user did not ask for logs a repeat once.
     void guarded(const QString& source, const std::function<void()>& action, bool byUser = true);
 
+    AppLog& m_log;
     std::atomic<bool> m_drainQueued = false; // before the core: its first wake-up comes at once
     MpvCore m_core;
     PlaybackState m_state;

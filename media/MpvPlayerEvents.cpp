@@ -97,7 +97,7 @@ void MpvPlayer::noticeNothingToPlay() {
     m_bar->setStatus(tr("The file %1 holds nothing to play").arg(QFileInfo(name).fileName()));
     const QString why =
         m_state.lastError.isEmpty() ? QString() : QStringLiteral(" (") + m_state.lastError + ')';
-    logAndCarryOn(kOpenSource, [&] {
+    logAndCarryOn(m_log, kOpenSource, [&] {
         raiseError(ErrNo::MediaFailure, QStringLiteral("\"%1\" holds nothing to play%2").arg(name, why));
     });
 }
@@ -140,7 +140,7 @@ void MpvPlayer::failOpen(const QString& reason) {
     m_clockMotion = false;
     m_motionTimer.stop();
     m_bar->setStatus(tr("The file could not be played: %1").arg(detail));
-    logAndCarryOn(kOpenSource, [&] {
+    logAndCarryOn(m_log, kOpenSource, [&] {
         raiseError(ErrNo::MediaFailure,
                    QStringLiteral("Cannot play \"%1\": %2").arg(displayFileName(m_url), detail));
     });

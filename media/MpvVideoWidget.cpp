@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, VideoDrawing drawing, QWidget* parent)
-    : QWidget(parent), m_drawing(drawing),
+    : QWidget(parent),
       m_render(mpv, [this](bool ready) { emit renderReadyChanged(ready); }) {
     setObjectName(QStringLiteral("MPlayerVideo"));
     setAccessibleName(QStringLiteral("Video"));

@@ -15,7 +15,6 @@ class MpvVideoWidget : public QWidget {
     MpvVideoWidget(mpv_handle* mpv, VideoDrawing drawing, QWidget* parent);
     ~MpvVideoWidget() override;
 
-    VideoDrawing drawing() const { return m_drawing; }
     bool renderReady() const { return m_render.ready(); }
     // Before the engine goes: no frame is drawn after it.
     void releaseRenderContext() { m_render.release(); }
@@ -31,7 +30,6 @@ class MpvVideoWidget : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    VideoDrawing m_drawing;
     MpvRenderContext m_render;
     QWidget* m_surface; // a child widget, drawing through m_render
 };

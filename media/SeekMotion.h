@@ -16,7 +16,6 @@ class SeekMotion {
 
     // Motion at rate from position, starting now, inside the media's length (0: not known).
     void anchor(double position, double rate, double length = 0.0);
-    double anchorPosition() const { return m_anchor; }
     double rate() const { return m_rate; }
     double elapsed() const;
     // Where the motion is now; never outside the media.

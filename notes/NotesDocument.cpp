@@ -2,6 +2,7 @@
 
 #include "ParseBudget.h"
 #include "Platform.h"
+#include "ScopeGuard.h"
 
 #include <pugixml.hpp>
 
@@ -175,10 +176,7 @@ bool NotesDocument::loadFile(const QByteArray& path) {
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return fail(systemError());
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    const ScopeGuard closer([fd] { ::close(fd); });
 
     struct stat info {};
     if (::fstat(fd, &info) != 0)

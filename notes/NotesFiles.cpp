@@ -57,8 +57,7 @@ QList<QByteArray> candidateNames(const QByteArray& mediaName) {
     return names;
 }
 
-std::optional<QByteArray> findFor(const QByteArray& folder, const QByteArray& mediaName) {
-    const QList<QByteArray> candidates = candidateNames(mediaName);
+std::optional<QByteArray> findFirst(const QByteArray& folder, const QList<QByteArray>& candidates) {
     std::optional<QList<QByteArray>> entries; // listed only when an exact name is missing
     for (const QByteArray& candidate : candidates) {
         if (isOrdinaryFile(folder + '/' + candidate))

@@ -13,9 +13,9 @@ namespace NotesFiles {
 // candidate; nor does one that would hold a path separator.
 QList<QByteArray> candidateNames(const QByteArray& mediaName);
 
-// The first candidate that exists in the folder as an ordinary file, its name matched in any
+// The full path of the first candidate that exists in the folder as an ordinary file, its name matched in any
 // letter case (burned discs often carry upper-case names). Where several files differ from a
 // candidate only in case, the exact name wins, else the first in byte order.
-std::optional<QByteArray> findFor(const QByteArray& folder, const QByteArray& mediaName);
+std::optional<QByteArray> findFirst(const QByteArray& folder, const QList<QByteArray>& candidates);
 
 } // namespace NotesFiles

@@ -9,7 +9,8 @@ const QString kNoButtons = QStringLiteral("000");
 constexpr qint64 kSearchIntervalMs = 1000;
 } // namespace
 
-PedalDevices::PedalDevices(std::function<qint64()> clockMs) : m_clockMs(std::move(clockMs)) {}
+PedalDevices::PedalDevices(AppLog& log, std::function<qint64()> clockMs)
+    : m_log(log), m_clockMs(std::move(clockMs)) {}
 
 qint64 PedalDevices::nowMs() const {
     if (m_clockMs)
@@ -36,11 +37,6 @@ void PedalDevices::markLost() {
     m_lossLogged = true;
     if (!m_lastSearchMs || nowMs() - *m_lastSearchMs >= kSearchIntervalMs)
         m_lastSearchMs = nowMs();
-}
-
-PedalDevices& pedalDevices() {
-    static PedalDevices devices;
-    return devices;
 }
 
 void PedalDevices::createInputRoots(const std::function<std::shared_ptr<InputSystem>()>& factory) {
@@ -71,7 +67,7 @@ void PedalDevices::GetInputDevices() {
     m_pedalLost = false;
     m_lossLogged = false;
     m_lastSearchMs.reset();
-    const bool found = logAndCarryOn(SourceModule::basGlobals + QStringLiteral(".GetInputDevices()"), [&] {
+    const bool found = logAndCarryOn(m_log, SourceModule::basGlobals + QStringLiteral(".GetInputDevices()"), [&] {
         if (m_diRoot)
             m_diPedal = openFirstPedal(*m_diRoot);
     });
@@ -92,7 +88,7 @@ QString PedalDevices::GetInputDeviceData() {
     };
     const bool good =
         m_lossLogged ? skipErrors(read)
-                     : logAndCarryOn(SourceModule::basGlobals + QStringLiteral(".GetInputDeviceData()"), read);
+                     : logAndCarryOn(m_log, SourceModule::basGlobals + QStringLiteral(".GetInputDeviceData()"), read);
     if (!good) {
         text = kNoButtons;
         markLost();

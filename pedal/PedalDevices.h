@@ -9,12 +9,14 @@
 #include <optional>
 #include <vector>
 
+class AppLog;
+
 // The program's input objects: dxRoot and diRoot stand for the input system and its device list,
 // diPedal for the open pedal (none when none was found). No call raises: failures are logged.
 class PedalDevices {
   public:
-    // Monotonic milliseconds: the steady clock unless a test gives a clock of its own.
-    explicit PedalDevices(std::function<qint64()> clockMs = {});
+    // Failures go to `log`. Monotonic milliseconds: the steady clock unless a test gives a clock of its own.
+    explicit PedalDevices(AppLog& log, std::function<qint64()> clockMs = {});
     PedalDevices(const PedalDevices&) = delete;
     PedalDevices& operator=(const PedalDevices&) = delete;
 
@@ -44,6 +46,7 @@ class PedalDevices {
     void searchAgain();
     void markLost();
 
+    AppLog& m_log;
     std::function<qint64()> m_clockMs;
     std::shared_ptr<InputSystem> m_dxRoot;
     std::shared_ptr<InputSystem> m_diRoot;
@@ -55,9 +58,6 @@ class PedalDevices {
     // When the poll last looked for a lost pedal.
     std::optional<qint64> m_lastSearchMs;
 };
-
-// The one set of input objects of the running program.
-PedalDevices& pedalDevices();
 
 // The device match: the upper-cased product name holds "FOOTPEDAL".
 bool isFootPedalName(const QString& productName);

@@ -1,16 +1,10 @@
 #pragma once
 
-#include <QString>
-
-// What the player window needs of the catalogue window, and nothing more.
+// What the player window tells the catalogue window when it closes, and nothing more.
 class CatalogueLink {
-public:
+  public:
     virtual ~CatalogueLink() = default;
-    // Texts of the selected catalogue row; each raises "object not set" (91) when no row is selected.
-    virtual QString selectedLocation() const = 0;
-    virtual QString selectedDate() const = 0;
-    virtual QString selectedStartTime() const = 0;
-    virtual int rowCount() const = 0;
     virtual void showAgain() = 0;
+    // Ends the program: the disc's one session was played.
     virtual void unload() = 0;
 };

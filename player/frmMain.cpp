@@ -1,31 +1,24 @@
 // The player window's lifecycle: load, Init from the catalogue's hand-off, unload.
 #include "frmMain.h"
 
+#include "CatalogueLink.h"
+#include "ClockPanel.h"
 #include "ErrorHandling.h"
+#include "NotesPanel.h"
+#include "PedalPoll.h"
+#include "PlayerGeometry.h"
+#include "Transport.h"
 #include "UnhandledError.h"
-#include "PedalDevices.h"
-#include "Platform.h"
-#include "Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QKeyEvent>
-#include <QSignalBlocker>
-#include <QSlider>
-#include <QToolButton>
-#include <QTreeWidget>
+#include <QPointer>
+#include <QTimer>
 #include <optional>
 
 namespace {
 QString procName(const char* name) {
     return SourceModule::frmMain + QLatin1String(name);
-}
-
-void addColumns(QTreeWidget* list, const QStringList& headers, std::initializer_list<int> widthsTwips) {
-    list->setHeaderLabels(headers);
-    int column = 0;
-    for (const int twips : widthsTwips)
-        list->setColumnWidth(column++, Twips::toPixels(twips));
 }
 } // namespace
 
@@ -36,50 +29,47 @@ frmMain* frmMain::load(PlayerServices services) {
 }
 
 void frmMain::Form_Load() {
-    logAndRaise(procName(".Form_Load()"), [&] {
-        addColumns(lvNotes, {QStringLiteral("Time"), QStringLiteral("Source"), QStringLiteral("Note")},
-                   {1100, 2500, 5800});
-        {
-            // Set up in code, not clicked: the slider's click does not run.
-            const QSignalBlocker quiet(sldRate);
-            sldRate->setRange(0, 2);
-            sldRate->setValue(1);
-        }
-        PlayRate = 1.0;
-        addColumns(lvData, {QStringLiteral("Field"), QStringLiteral("Value")}, {1300, 1800});
+    logAndRaise(m_log, procName(".Form_Load()"), [&] {
+        m_notes->addColumns();
+        m_transport->loadDefaults();
     });
 }
 
-void frmMain::Init(const QString& TitleName, const QString& Filename, const QByteArray& FileBytes) {
-    logAndRaise(procName(".Init()"), [&] {
+void frmMain::Init(const QString& TitleName, const SessionData& session) {
+    logAndRaise(m_log, procName(".Init()"), [&] {
         setWindowTitle(TitleName);
-        CurrentFilename = Filename;
-        CurrentFileBytes = FileBytes.isEmpty() ? Filename.toUtf8() : FileBytes;
-        cmbFullScreen->hide();
+        m_session = session;
+        m_transport->offerFullScreen(false);
         repaint();
-        LoadXML(lvNotes);
-        setHeightTwips(lvNotes->topLevelItemCount() == 0 ? 5300 : 7500);
-        // A pedal that was lost is still polled for, so it is taken up again when it comes back.
-        armPedalPoll();
+        LoadXML(m_notes->notesList());
+        setHeightTwips(m_notes->noteCount() == 0 ? PlayerGeometry::HeightWithoutNotes
+                                                 : PlayerGeometry::HeightWithNotes);
+        m_pedalPoll->arm();
     });
 }
 
-bool frmMain::openSession(const QString& TitleName, const QString& Filename, const QByteArray& FileBytes,
-                          int openWaitMs, const std::function<bool()>& abandoned) {
+void frmMain::LoadXML(QTreeWidget* ListNotes) {
+    if (const std::optional<NotesPanel::Times> times = m_notes->LoadXML(m_session, ListNotes))
+        m_clock->showStartAndEnd(times->started, times->finished);
+}
+
+bool frmMain::openSession(const SessionData& session, HandBack handBack, int openWaitMs,
+                          const std::function<bool()>& abandoned) {
     if (!m_player)
-        raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
+        raiseObjectNotSet();
+    m_handBack = handBack;
     // Either window may be closed while the wait lets events run.
     const QPointer<frmMain> self(this);
     const auto gone = [&] { return !self || self->isUnloading() || (abandoned && abandoned()); };
     try {
-        m_player->setURL(programFolder() + '/' + FileBytes);
+        m_player->setURL(session.path());
         // A file that cannot be opened ends the wait at once.
         pumpEventsUntil([&] { return gone() || m_player->openState() != MediaPlayer::OpenOpening; },
                         openWaitMs);
         if (gone())
             return false;
         Timer1->start();
-        Init(TitleName, Filename, FileBytes);
+        Init(session.title(), session);
     } catch (...) {
         if (!gone())
             stopEverything(Failures::Skip);
@@ -91,8 +81,8 @@ bool frmMain::openSession(const QString& TitleName, const QString& Filename, con
 void frmMain::stopEverything(Failures failures) {
     const std::function<void()> steps[] = {
         [this] { Timer1->stop(); },
-        [this] { logTickRepeats(); },
-        [this] { tmrFoot->stop(); },
+        [this] { m_tickFailures.logRepeats(); },
+        [this] { m_pedalPoll->stop(); },
         [this] {
             if (m_player)
                 m_player->stop();
@@ -108,14 +98,13 @@ void frmMain::stopEverything(Failures failures) {
 
 void frmMain::handBack(Failures failures) {
     const auto step = [this] {
-        if (CatalogueLink* catalogue = m_services.catalogue)
-            catalogue->rowCount() == 1 ? catalogue->unload() : catalogue->showAgain();
+        m_handBack == HandBack::EndProgram ? m_services.catalogue.unload() : m_services.catalogue.showAgain();
     };
     failures == Failures::Skip ? void(skipErrors(step)) : step();
 }
 
 void frmMain::Form_Unload() {
-    logAndRaise(procName(".Form_Unload()"), [&] {
+    logAndRaise(m_log, procName(".Form_Unload()"), [&] {
         stopEverything(Failures::Raise);
         const QPointer<frmMain> self(this);
         QCoreApplication::processEvents();
@@ -153,10 +142,6 @@ void frmMain::closeEvent(QCloseEvent* event) {
     try {
         unload();
     } catch (...) {
-        reportUnhandledError(currentError());
+        reportUnhandledError(m_services.messages, currentError());
     }
-}
-
-void frmMain::keyPressEvent(QKeyEvent* event) {
-    QWidget::keyPressEvent(event);
 }

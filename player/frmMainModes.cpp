@@ -4,19 +4,12 @@
 #include "ClickableLabel.h"
 #include "ErrorHandling.h"
 #include "MessageBoxes.h"
-
-#include <QTreeWidget>
-
-namespace {
-constexpr int kExpandedWidth = 9930;
-constexpr int kCollapsedWidth = 5350;
-constexpr int kHeightWithoutNotes = 5300;
-constexpr int kHeightWithNotes = 7500;
-} // namespace
+#include "NotesPanel.h"
+#include "PlayerGeometry.h"
 
 void frmMain::picMain_Click() {
-    logAndRaise(SourceModule::frmMain + QStringLiteral(".picMain_Click()"), [&] {
-        const bool on = !OverlayMode;
+    logAndRaise(m_log, SourceModule::frmMain + QStringLiteral(".picMain_Click()"), [&] {
+        const bool on = !m_overlayMode;
         // Changing a window's flags re-creates it and the window manager may place it anew:
         // put it back where it was, at the size it had.
         const bool wasVisible = isVisible();
@@ -29,26 +22,26 @@ void frmMain::picMain_Click() {
             show();
             move(where);
         }
-        OverlayMode = on;
-        MessageBoxes::message(on ? QStringLiteral("Overlay mode is ON")
-                                 : QStringLiteral("Overlay mode is OFF"),
-                              QStringLiteral("Vantrel Player Window"));
+        m_overlayMode = on;
+        m_services.messages.showMessage(on ? QStringLiteral("Overlay mode is ON") : QStringLiteral("Overlay mode is OFF"),
+                                        QStringLiteral("Vantrel Player Window"));
     });
 }
 
 void frmMain::lblMin_Click() {
-    logAndRaise(SourceModule::frmMain + QStringLiteral(".lblMin_Click()"), [&] {
+    using namespace PlayerGeometry;
+    logAndRaise(m_log, SourceModule::frmMain + QStringLiteral(".lblMin_Click()"), [&] {
         // The width alone tells the state: exactly the designed width is expanded.
-        if (widthTwips() == kExpandedWidth) {
+        if (widthTwips() == ExpandedWidth) {
             lblMin->setToolTip(QStringLiteral("Show Details"));
             lblMin->setText(QStringLiteral(">"));
-            setHeightTwips(kHeightWithoutNotes);
-            setWidthTwips(kCollapsedWidth);
+            setHeightTwips(HeightWithoutNotes);
+            setWidthTwips(CollapsedWidth);
         } else {
             lblMin->setToolTip(QStringLiteral("Hide Details"));
             lblMin->setText(QStringLiteral("<"));
-            setHeightTwips(lvNotes->topLevelItemCount() == 0 ? kHeightWithoutNotes : kHeightWithNotes);
-            setWidthTwips(kExpandedWidth);
+            setHeightTwips(m_notes->noteCount() == 0 ? HeightWithoutNotes : HeightWithNotes);
+            setWidthTwips(ExpandedWidth);
         }
     });
 }

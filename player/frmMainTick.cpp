@@ -1,95 +1,69 @@
-// The playback tick and note jumps.
+// The playback tick and note jumps: play positions mapped to the recorded time of day and back.
 #include "frmMain.h"
 
-#include "AppLog.h"
+#include "ClockPanel.h"
 #include "ErrorHandling.h"
+#include "NotesPanel.h"
 #include "RecordingStart.h"
-#include "UnhandledError.h"
+#include "TimeText.h"
+#include "Transport.h"
 
 #include <QPointer>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <utility>
+#include <QTimer>
 
 namespace {
-MediaPlayer& mediaOf(const frmMain& window) {
-    if (!window.player())
-        raiseError(ErrNo::ObjectNotSet, QStringLiteral("Object variable or With block variable not set"));
-    return *window.player();
-}
-
 // Video sessions, and only they, are offered full screen.
 bool isVideo(const QString& sourceURL) {
     return sourceURL.endsWith(QLatin1String("wmv"), Qt::CaseInsensitive);
 }
 } // namespace
 
+void frmMain::SetClock(const QDateTime& NewDateTime, bool MilitaryTime) {
+    m_clock->SetClock(NewDateTime, MilitaryTime,
+                      SecondsToTime(m_log, m_session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")));
+}
+
 void frmMain::Timer1_Timer() {
     Timer1->stop();
     const QPointer<frmMain> self(this); // a message box lets events run
     // The tick's log lines wait until it is known whether its error is a repeat.
-    QStringList held;
-    LogSink previous = setLogSink([&held](const QString& line) { held << line; });
+    m_log.hold();
     std::optional<QuillonError> failure;
     try {
-        logAndRaise(SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"), [&] {
-            MediaPlayer& media = mediaOf(*this);
-            const int state = media.playState();
+        logAndRaise(m_log, SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"), [&] {
+            if (!m_player)
+                raiseObjectNotSet();
+            const int state = m_player->playState();
             if (state == MediaPlayer::PlayPlaying || state == MediaPlayer::PlayScanForward ||
                 state == MediaPlayer::PlayScanReverse) {
                 // A name without a usable start leaves the clock as it is; playback goes on regardless.
-                if (const std::optional<QDateTime> start = RecordingStart::fromFilename(CurrentFilename))
-                    SetClock(RecordingStart::recordedAt(*start, media.currentPosition()), true);
+                if (m_session.RecordingStart)
+                    SetClock(RecordingStart::recordedAt(*m_session.RecordingStart, m_player->currentPosition()),
+                             true);
             }
-            cmbFullScreen->setVisible(isVideo(media.sourceURL()));
+            m_transport->offerFullScreen(isVideo(m_player->sourceURL()));
         });
     } catch (...) {
         failure = currentError();
     }
-    setLogSink(std::move(previous));
+    const QStringList held = m_log.takeHeld();
     if (failure)
-        reportTickFailure(*failure, held);
+        m_tickFailures.report(*failure, held);
     else
-        for (const QString& line : held)
-            writeAppLog(line);
+        m_log.pass(held);
     // The clock goes on with the next tick, unless the window went meanwhile.
     if (self && !isUnloading())
         Timer1->start();
 }
 
-void frmMain::reportTickFailure(const QuillonError& error, const QStringList& logLines) {
-    for (TickFailure& seen : m_tickFailures) {
-        if (seen.number == error.Number && seen.description == error.Description) {
-            ++seen.repeats;
-            return;
-        }
-    }
-    m_tickFailures.push_back({error.Number, error.Description, 0});
-    for (const QString& line : logLines)
-        writeAppLog(line);
-    reportUnhandledError(error);
-}
-
-void frmMain::logTickRepeats() {
-    for (const TickFailure& failure : std::exchange(m_tickFailures, {})) {
-        if (failure.repeats > 0)
-            writeAppLog(QStringLiteral("ERROR: No = %1, Line No = 0, Desc = %2, AddlInfo = repeated %3 more "
-                                       "times in this session")
-                            .arg(failure.number)
-                            .arg(failure.description)
-                            .arg(failure.repeats));
-    }
-}
-
 void frmMain::lvNotes_DblClick() {
-    logAndRaise(SourceModule::frmMain + QStringLiteral(".lvNotes_DblClick()"), [&] {
-        const QList<QTreeWidgetItem*> selected = lvNotes->selectedItems();
-        if (selected.isEmpty())
+    logAndRaise(m_log, SourceModule::frmMain + QStringLiteral(".lvNotes_DblClick()"), [&] {
+        const std::optional<QString> note = m_notes->selectedNoteTime();
+        if (!note || !m_session.RecordingStart)
             return;
-        const std::optional<qint64> seconds =
-            RecordingStart::notePosition(CurrentFilename, selected.first()->text(0));
+        const std::optional<qint64> seconds = RecordingStart::notePosition(*m_session.RecordingStart, *note);
         if (!seconds)
             return;
-        mediaOf(*this).setCurrentPosition(static_cast<double>(*seconds));
+        m_transport->jumpTo(static_cast<double>(*seconds));
     });
 }

@@ -1,6 +1,7 @@
 // Rescan of a disc of 32,767 media files, rows in the list included, beside a bare directory read
 // of the same folder.
 #include "FakeMediaPlayer.h"
+#include "PedalDevices.h"
 #include "Platform.h"
 #include "SessionDiscovery.h"
 #include "TestSupport.h"
@@ -62,28 +63,30 @@ void BM_BareReaddir(benchmark::State& state) {
 BENCHMARK(BM_BareReaddir)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 void BM_ScanRecords(benchmark::State& state) {
+    CapturedLog log;
     for (auto _ : state) {
-        const QList<QByteArray> names = GetFilenames(disc().path());
+        const QList<QByteArray> names = GetFilenames(log, disc().path());
         QVector<SessionData> sessions;
         for (const QByteArray& name : names)
-            UpdateSessionData(sessions, GetSessionData(name));
+            UpdateSessionData(log, sessions, GetSessionData(log, disc().path(), name));
         benchmark::DoNotOptimize(sessions.size());
     }
 }
 BENCHMARK(BM_ScanRecords)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_Rescan(benchmark::State& state) {
-    setProgramFolderForTests(disc().path());
+    CapturedLog log;
     RecordedMessages messages;
-    CatalogueServices services;
-    services.createMediaPlayer = [](QWidget*) { return std::make_unique<FakeMediaPlayer>(); };
-    frmSessions catalogue(services);
+    PedalDevices pedal(log);
+    const MediaFactory media{[](QWidget*) { return std::make_unique<FakeMediaPlayer>(); },
+                             [] { return QStringLiteral("9.0"); }};
+    frmSessions catalogue({log, messages, media, pedal, {}, disc().path()});
     catalogue.Form_Load(); // columns, the first scan, the window shown
     QApplication::processEvents();
+    auto* list = catalogue.findChild<QTreeWidget*>(QStringLiteral("lvSessions"));
     for (auto _ : state) {
         state.PauseTiming();
-        catalogue.lvSessions->clear(); // start from an empty list, as start-up does
-        catalogue.Sessions.clear();
+        list->clear(); // start from an empty list, as start-up does
         QApplication::processEvents();
         state.ResumeTiming();
         catalogue.Rescan();
@@ -93,7 +96,6 @@ void BM_Rescan(benchmark::State& state) {
     if (catalogue.rowCount() != kFiles)
         state.SkipWithError("not every file became a row");
     state.counters["rows"] = catalogue.rowCount();
-    setProgramFolderForTests({});
 }
 BENCHMARK(BM_Rescan)
     ->Arg(1)

@@ -1,6 +1,6 @@
 // The playback tick on the real player window (offscreen) over a scripted media component.
-#include "FakeCatalogue.h"
-#include "FakeMediaPlayer.h"
+#include "ClockPanel.h"
+#include "FakePlayerServices.h"
 #include "RecordingStart.h"
 #include "frmMain.h"
 
@@ -11,20 +11,16 @@
 #include <clocale>
 
 namespace {
-struct Window {
-    FakeCatalogue catalogue;
-    FakeMediaPlayer* fake = nullptr;
-    frmMain window{PlayerServices{[this](QWidget*) {
-                                      auto media = std::make_unique<FakeMediaPlayer>();
-                                      fake = media.get();
-                                      return std::unique_ptr<MediaPlayer>(std::move(media));
-                                  },
-                                  &catalogue, nullptr}};
+struct Window : FakePlayerServices {
+    frmMain window{services()};
 
     Window() {
         window.Form_Load();
-        window.CurrentFilename = QStringLiteral("Room3_12-14-2009_86000_3.wmv");
-        fake->source = QStringLiteral("/disc/") + window.CurrentFilename;
+        SessionData session;
+        session.Filename = QStringLiteral("Room3_12-14-2009_86000_3.wmv");
+        session.RecordingStart = RecordingStart::fromFilename(session.Filename);
+        window.Init(QString(), session);
+        fake->source = QStringLiteral("/disc/") + session.Filename;
         fake->state = MediaPlayer::PlayPlaying;
     }
 };
@@ -38,7 +34,7 @@ void BM_Tick(benchmark::State& state) {
         w.window.Timer1_Timer();
         position = position > 1000 ? 0 : position + 0.5;
     }
-    benchmark::DoNotOptimize(w.window.picClockFrame->accessibleDescription());
+    benchmark::DoNotOptimize(w.window.clock().shownTime());
 }
 BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
 

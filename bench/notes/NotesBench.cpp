@@ -1,6 +1,8 @@
 // Reading a notes document and showing it in the player window's lists.
-#include "FakeCatalogue.h"
+#include "FakePlayerServices.h"
 #include "NotesDocument.h"
+#include "NotesFiles.h"
+#include "NotesPanel.h"
 #include "Platform.h"
 #include "TimeText.h"
 #include "frmMain.h"
@@ -70,21 +72,36 @@ size_t heapInUse() {
 }
 
 // One window for all runs; gone before the application is.
-FakeCatalogue catalogue;
+std::unique_ptr<FakePlayerServices> services;
 std::unique_ptr<frmMain> sharedWindow;
 
-frmMain& windowFor(qint64 notes) {
+QTreeWidget* notesOf(frmMain& window) {
+    return window.notes().notesList();
+}
+
+// The window with the session of a media file on the disc open (its notes loaded once, untimed).
+frmMain& windowFor(const QByteArray& media) {
     if (!sharedWindow) {
-        setProgramFolderForTests(QFile::encodeName(folder().path()));
-        sharedWindow = std::make_unique<frmMain>(PlayerServices{{}, &catalogue, nullptr});
-        sharedWindow->lvNotes->setHeaderLabels(
-            {QStringLiteral("Time"), QStringLiteral("Source"), QStringLiteral("Note")});
-        sharedWindow->lvData->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
+        services = std::make_unique<FakePlayerServices>();
+        sharedWindow.reset(frmMain::load(services->services()));
     }
-    sharedWindow->lvNotes->clear();
-    sharedWindow->CurrentFilename = QStringLiteral("S%1_1.wma").arg(notes);
-    sharedWindow->CurrentFileBytes = sharedWindow->CurrentFilename.toUtf8();
+    if (sharedWindow->session().FileBytes != media) {
+        SessionData session;
+        session.Folder = QFile::encodeName(folder().path());
+        session.FileBytes = media;
+        session.NotesCandidates = NotesFiles::candidateNames(media);
+        sharedWindow->Init(QString(), session);
+    }
+    notesOf(*sharedWindow)->clear();
     return *sharedWindow;
+}
+
+frmMain& windowFor(qint64 notes) {
+    return windowFor(QStringLiteral("S%1_1.wma").arg(notes).toUtf8());
+}
+
+QByteArray mediaOf(const QByteArray& documentPath) {
+    return documentPath.mid(documentPath.lastIndexOf('/') + 1).replace(".xml", ".wma");
 }
 
 // The whole of LoadXML: find, read, parse, walk, format the times, fill lvNotes and lvData.
@@ -94,11 +111,11 @@ void BM_LoadXML(benchmark::State& state) {
     frmMain& window = windowFor(notes);
     for (auto _ : state) {
         state.PauseTiming();
-        window.lvNotes->clear();
+        notesOf(window)->clear();
         state.ResumeTiming();
-        window.LoadXML(window.lvNotes);
+        window.LoadXML(notesOf(window));
     }
-    if (window.lvNotes->topLevelItemCount() != std::min(notes, qint64(NotesDocument::MaxNoteRows)))
+    if (notesOf(window)->topLevelItemCount() != std::min(notes, qint64(NotesDocument::MaxNoteRows)))
         state.SkipWithError("wrong row count");
     state.SetComplexityN(notes);
     state.SetItemsProcessed(state.iterations() * notes);
@@ -185,35 +202,33 @@ QByteArray hostileDocument(int kind) {
 
 void BM_LoadXML_Hostile(benchmark::State& state) {
     const QByteArray path = hostileDocument(int(state.range(0)));
-    frmMain& window = windowFor(0);
-    window.CurrentFileBytes = path.mid(path.lastIndexOf('/') + 1).replace(".xml", ".wma");
-    window.CurrentFilename = QString::fromUtf8(window.CurrentFileBytes);
+    frmMain& window = windowFor(mediaOf(path));
+    auto* info = window.findChild<QTreeWidget*>(QStringLiteral("lvData"));
     for (auto _ : state) {
+        notesOf(window)->clear();
         malloc_trim(0);
         const size_t before = heapInUse();
-        window.LoadXML(window.lvNotes);
+        window.LoadXML(notesOf(window));
         state.counters["lists_x"] = (double(heapInUse()) - double(before)) / double(fileSize(path));
     }
     state.counters["file_MB"] = double(fileSize(path)) / 1e6;
-    state.counters["rows"] = window.lvNotes->topLevelItemCount();
-    state.counters["info_rows"] = window.lvData->topLevelItemCount();
-    window.lvNotes->clear();
-    window.lvData->clear();
+    state.counters["rows"] = notesOf(window)->topLevelItemCount();
+    state.counters["info_rows"] = info->topLevelItemCount();
+    notesOf(window)->clear();
+    info->clear();
 }
 BENCHMARK(BM_LoadXML_Hostile)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Painting the notes list after a document whose one note holds 100 MB of text.
 void BM_PaintHugeNote(benchmark::State& state) {
     const QByteArray path = hostileDocument(1);
-    frmMain& window = windowFor(0);
-    window.CurrentFileBytes = path.mid(path.lastIndexOf('/') + 1).replace(".xml", ".wma");
-    window.CurrentFilename = QString::fromUtf8(window.CurrentFileBytes);
-    window.LoadXML(window.lvNotes);
+    frmMain& window = windowFor(mediaOf(path));
+    window.LoadXML(notesOf(window));
     window.show();
     for (auto _ : state)
-        benchmark::DoNotOptimize(window.lvNotes->grab());
+        benchmark::DoNotOptimize(notesOf(window)->grab());
     window.hide();
-    window.lvNotes->clear();
+    notesOf(window)->clear();
 }
 BENCHMARK(BM_PaintHugeNote)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -268,7 +283,7 @@ void BM_Memory(benchmark::State& state) {
         }
         malloc_trim(0);
         before = heapInUse();
-        window.LoadXML(window.lvNotes);
+        window.LoadXML(notesOf(window));
         lists = heapInUse() - before;
     }
     state.counters["file_MB"] = size / 1e6;
@@ -289,6 +304,7 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     sharedWindow.reset();
+    services.reset();
     benchmark::Shutdown();
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "FakeInputSystem.h"
 #include "PedalCommands.h"
 #include "PedalDevices.h"
+#include "CapturedLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,8 @@
 static void BM_PollTick(benchmark::State& state) {
     auto system = std::make_shared<FakeInputSystem>();
     auto pedal = system->add(QStringLiteral("VEC  VEC USB Footpedal"));
-    PedalDevices devices;
+    CapturedLog log;
+    PedalDevices devices(log);
     devices.createInputRoots([&] { return system; });
     devices.GetInputDevices();
     QString last = QStringLiteral("000");

@@ -1,6 +1,7 @@
 // Motion of the real media component at every rate the program asks for, on the three kinds of
 // media, and the pedal's middle-button release through the poll. Run under tests/support/private-session.sh.
 // QUILLON_MOTION_TRIALS sets the trials per case (30 unless told).
+#include "CapturedLog.h"
 #include "MediaFixtures.h"
 #include "MotionProbe.h"
 #include "Platform.h"
@@ -59,9 +60,10 @@ const double kRates[] = {-9, -8, -2, 1, 0.75, 1.25, 2, 8};
 void BM_Motion(benchmark::State& state) {
     const double rate = kRates[state.range(1)];
     const QByteArray file = mediaOf(static_cast<int>(state.range(0)));
+    CapturedLog log; // outlives the window and the player in it
     QWidget window;
     window.resize(339, 317);
-    auto* player = new MpvPlayer(&window);
+    auto* player = new MpvPlayer(log, &window);
     player->resize(339, 317);
     window.show();
     player->setURL(file);
@@ -101,8 +103,11 @@ BENCHMARK(BM_Motion)
 // The pedal's middle button: held from a random position, released through the poll; how far back
 // the release lands (target: every one 4.0 to 5.0 s).
 void BM_PedalMiddleRelease(benchmark::State& state) {
-    PedalRig rig;
-    if (!rig.open(mediaOf(0))) {
+    CapturedLog log; // outlives the window and the player in it
+    QWidget window;
+    auto* player = new MpvPlayer(log, &window);
+    player->setURL(mediaOf(0));
+    if (!pumpEventsUntil([&] { return player->playState() == MediaPlayer::PlayPlaying; }, 5000)) {
         state.SkipWithError("the media did not open");
         return;
     }
@@ -112,7 +117,7 @@ void BM_PedalMiddleRelease(benchmark::State& state) {
     std::vector<double> back;
     for (auto _ : state)
         for (int i = 0; i < trials(); ++i)
-            back.push_back(rig.releaseStepBack(start(random), hold(random)));
+            back.push_back(releaseStepBack(*player, start(random), hold(random)));
     state.counters["back_med_s"] = median(back);
     state.counters["back_min_s"] = *std::min_element(back.begin(), back.end());
     state.counters["back_max_s"] = *std::max_element(back.begin(), back.end());

@@ -1,6 +1,7 @@
 // The media component on real files: time to play against the mpv command line, the program's memory
 // and CPU while a video plays, CPU while sound plays in a visible window. Needs a display (run it
 // under tests/support/private-session.sh), the built quillon and the mpv command line for the comparison.
+#include "CapturedLog.h"
 #include "MediaFixtures.h"
 #include "MpvPlayer.h"
 #include "Platform.h"
@@ -36,9 +37,10 @@ QByteArray wmv() {
 
 // The window the component sits in, as the player window places it.
 struct Shown {
+    CapturedLog log; // outlives the window and the player in it
     QWidget window;
     MpvPlayer* player;
-    explicit Shown(VideoDrawing drawing = chooseVideoDrawing()) : player(new MpvPlayer(&window, drawing)) {
+    explicit Shown(VideoDrawing drawing = chooseVideoDrawing()) : player(new MpvPlayer(log, &window, drawing)) {
         window.resize(339, 317);
         player->resize(339, 317);
         window.show();
@@ -98,7 +100,8 @@ void BM_OpenWmaVsMpvCli(benchmark::State& state) {
         QWidget window; // hidden until the media is open, as in the hand-off
         QElapsedTimer clock;
         clock.start();
-        MpvPlayer player(&window);
+        CapturedLog log;
+        MpvPlayer player(log, &window);
         player.setURL(file);
         const bool ok =
             pumpEventsUntil([&] { return player.playState() == MediaPlayer::PlayPlaying; }, 15000);

@@ -1,22 +1,27 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
-class QWidget;
-
-// The message box seam: production shows QMessageBox, tests install their own.
+// The message boxes the program shows; tests record them instead.
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Error icon and a single OK button.
     virtual void showError(const QString& text, const QString& title) = 0;
     // OK button only, no icon.
     virtual void showMessage(const QString& text, const QString& title) = 0;
+};
 
-    static void error(const QString& text, const QString& title);
-    static void message(const QString& text, const QString& title);
-    // Installs a replacement (not owned); nullptr restores the real message boxes. Returns the previous one.
-    static MessageBoxes* install(MessageBoxes* boxes);
-    // Parent for the real boxes, so they are modal over the active window.
-    static void setParentWindow(QWidget* parent);
+// Modal QMessageBoxes over the active window, else over the window given.
+class DesktopMessageBoxes final : public MessageBoxes {
+  public:
+    void showError(const QString& text, const QString& title) override;
+    void showMessage(const QString& text, const QString& title) override;
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+
+  private:
+    QWidget* parent() const;
+    QPointer<QWidget> m_parent;
 };

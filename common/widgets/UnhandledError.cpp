@@ -3,9 +3,9 @@
 #include "MessageBoxes.h"
 
 QString unhandledErrorText(const QuillonError& error) {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(error.Number).arg(error.Description);
+    return QStringLiteral("Run-time error '%1':\n\n%2").arg(QString::number(error.Number), error.Description);
 }
 
-void reportUnhandledError(const QuillonError& error) {
-    skipErrors([&] { MessageBoxes::error(unhandledErrorText(error), QStringLiteral("Vantrel Quillon")); });
+void reportUnhandledError(MessageBoxes& messages, const QuillonError& error) {
+    skipErrors([&] { messages.showError(unhandledErrorText(error), QStringLiteral("Vantrel Quillon")); });
 }

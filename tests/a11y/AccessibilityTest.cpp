@@ -81,20 +81,21 @@ TEST_F(CatalogueTest, BothWindowsReadAsASightedUserSeesThemWithNotesAndInOverlay
     ASSERT_TRUE(sessions.isVisible());
     EXPECT_EQ(faultsOf(&sessions), "") << "catalogue";
 
-    sessions.lvSessions->topLevelItem(1)->setSelected(true);
+    list()->topLevelItem(1)->setSelected(true);
     sessions.lvSessions_DblClick();
     frmMain* player = window();
     ASSERT_TRUE(player && player->isVisible());
-    ASSERT_GT(player->lvNotes->topLevelItemCount(), 0);
+    ASSERT_GT(player->notes().noteCount(), 0);
     // An afternoon moment, so the texts the clock writes (dates, times, the PM marker) are read too.
     player->SetClock(QDateTime(QDate(2009, 12, 14), QTime(14, 5, 9)), true);
-    player->cmbFullScreen->show();
+    player->transport().offerFullScreen(true);
     EXPECT_EQ(faultsOf(player), "") << "player with notes";
-    const QAccessibleInterface* clock = QAccessible::queryAccessibleInterface(player->picClockFrame);
+    const QAccessibleInterface* clock =
+        QAccessible::queryAccessibleInterface(player->findChild<QWidget*>(QStringLiteral("picClockFrame")));
     EXPECT_EQ(clock->text(QAccessible::Description), QStringLiteral("02:05:09 PM"));
 
     player->picMain_Click();
-    ASSERT_TRUE(player->OverlayMode);
+    ASSERT_TRUE(player->overlayMode());
     EXPECT_EQ(faultsOf(player), "") << "player in overlay mode";
 }
 
@@ -102,34 +103,35 @@ TEST_F(CatalogueTest, EnterOnTheSelectedRowOpensItAsADoubleClickDoes) {
     addFile("Room3_12-14-2009_34200_1.wma");
     addFile("Hall2_03-02-2010_50400_1.wma");
     frmSessions& sessions = start();
-    sessions.lvSessions->clearSelection();
-    QTest::keyClick(sessions.lvSessions, Qt::Key_Return);
+    list()->clearSelection();
+    QTest::keyClick(list(), Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_FALSE(window()->isVisible()) << "no row chosen, nothing opens";
 
-    sessions.lvSessions->setCurrentItem(sessions.lvSessions->topLevelItem(1));
-    QTest::keyClick(sessions.lvSessions, Qt::Key_Enter);
+    list()->setCurrentItem(list()->topLevelItem(1));
+    QTest::keyClick(list(), Qt::Key_Enter);
     QCoreApplication::processEvents();
     ASSERT_TRUE(window()->isVisible());
     EXPECT_EQ(urlCalls().size(), 1);
     EXPECT_TRUE(
-        urlCalls().first().endsWith(sessions.lvSessions->topLevelItem(1)->text(frmSessions::ColFilename)));
+        urlCalls().first().endsWith(list()->topLevelItem(1)->text(frmSessions::ColFilename)));
 }
 
 TEST_F(PlayerWindowTest, EnterOnANoteJumpsAsADoubleClickDoes) {
     openSession(QStringLiteral("Room3_12-14-2009_34200_1.wma"));
-    auto* note = new QTreeWidgetItem(window->lvNotes, {QStringLiteral("09:31:10 AM"), "Chair", "Opening"});
-    window->lvNotes->setCurrentItem(note);
+    QTreeWidget* notes = window->notes().notesList();
+    auto* note = new QTreeWidgetItem(notes, {QStringLiteral("09:31:10 AM"), "Chair", "Opening"});
+    notes->setCurrentItem(note);
     window->lvNotes_DblClick();
     const QStringList byMouse = fake->calls;
     ASSERT_FALSE(byMouse.isEmpty());
     fake->calls.clear();
-    QTest::keyClick(window->lvNotes, Qt::Key_Return);
+    QTest::keyClick(notes, Qt::Key_Return);
     EXPECT_EQ(fake->calls, byMouse);
 }
 
 TEST_F(PlayerWindowTest, TabWalksTheDesignedOrderFromTheTransport) {
-    window->cmbFullScreen->show(); // offered for video
+    window->transport().offerFullScreen(true); // offered for video
     QStringList order;
     for (QWidget* w = window->nextInFocusChain(); w != window.get(); w = w->nextInFocusChain())
         if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window.get()) && w->isEnabled())
@@ -169,15 +171,15 @@ class KeyTest : public PlayerWindowTest, public ::testing::WithParamInterface<Ke
 
 TEST_P(KeyTest, AKeyOnTheFocusedControlDoesWhatItsClickDoes) {
     const KeyCase& c = GetParam();
-    QWidget* control = window->findChild<QWidget*>(QLatin1String(c.control));
-    ASSERT_NE(control, nullptr);
-    window->cmbFullScreen->show();
+    QWidget* focused = control(c.control);
+    ASSERT_NE(focused, nullptr);
+    window->transport().offerFullScreen(true);
     fake->state = c.state;
-    control->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(control, c.key);
+    focused->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(focused, c.key);
     QCoreApplication::processEvents(); // the slider's click runs once the slider has moved
     EXPECT_EQ(fake->calls.join(' '), QLatin1String(c.calls));
-    if (auto* box = qobject_cast<QPushButton*>(control); box && box->isCheckable()) {
+    if (auto* box = qobject_cast<QPushButton*>(focused); box && box->isCheckable()) {
         EXPECT_EQ(box->isChecked(), c.checked);
     }
     EXPECT_TRUE(messages.shown.empty() && log.lines.isEmpty());

@@ -22,14 +22,11 @@ class CatalogueTest : public ::testing::Test {
     // The folder is made and removed by bytes, so names that are not UTF-8 go too.
     CatalogueTest() : disc(QFile::encodeName(QDir::tempPath()) + "/quillon-disc-XXXXXX") {
         mkdtemp(disc.data());
-        setProgramFolderForTests(disc);
+        folder = disc;
     }
     ~CatalogueTest() override {
         catalogue.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setProgramFolderForTests({});
-        setRegistryForTests(std::nullopt);
-        pedalDevices().releaseInputObjects();
         nftw(
             disc.constData(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
             FTW_DEPTH | FTW_PHYS);
@@ -40,30 +37,33 @@ class CatalogueTest : public ::testing::Test {
         ASSERT_TRUE(f && fclose(f) == 0) << name.toStdString();
     }
     frmSessions& start(bool load = true) {
-        CatalogueServices s;
-        s.createMediaPlayer = [this](QWidget*) -> std::unique_ptr<MediaPlayer> {
+        const auto create = [this](QWidget*) -> std::unique_ptr<MediaPlayer> {
             if (++playersMade == failingPlayer)
                 raiseError(ErrNo::MediaFailure, "no media engine");
             auto player = std::make_unique<FakeMediaPlayer>();
-            player->version = version;
             player->openOnURL = openOnURL;
             player->failOn = failOn;
             return noComponent ? nullptr : std::move(player);
         };
-        s.createInputSystem = [this] { return input; };
-        s.openWaitMs = openWaitMs;
-        catalogue = std::make_unique<frmSessions>(s);
+        const auto versionInfo = [this] { return noComponent ? QString() : version; };
+        catalogue.reset();
+        catalogue = std::make_unique<frmSessions>(CatalogueServices{
+            log, messages, {create, versionInfo}, pedal, [this] { return input; }, folder, registry, openWaitMs});
         if (load)
             catalogue->Form_Load();
         return *catalogue;
     }
     frmMain* window() const { return catalogue->playerWindow(); }
+    QTreeWidget* list() const { return catalogue->findChild<QTreeWidget*>(QStringLiteral("lvSessions")); }
     FakeMediaPlayer* player() const { return dynamic_cast<FakeMediaPlayer*>(window()->player()); }
     QStringList urlCalls() const { return player()->calls.filter(QRegularExpression("^URL=.")); }
 
     QByteArray disc;
+    QByteArray folder; // the program's folder the catalogue is given
+    Registry registry = builtInRegistry();
     RecordedMessages messages;
     CapturedLog log;
+    PedalDevices pedal{log};
     QString version = QStringLiteral("9.0.35.1");
     int openOnURL = MediaPlayer::OpenOpen, openWaitMs = 15000, playersMade = 0, failingPlayer = 0;
     QString failOn;

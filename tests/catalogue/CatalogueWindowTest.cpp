@@ -5,12 +5,12 @@
 
 // Neither a failed scan, an odd name nor a failing pedal search hides the catalogue or the rest of the disc.
 TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
-    setProgramFolderForTests(disc + "/gone");
+    folder = disc + "/gone";
     EXPECT_TRUE(start().isVisible()) << "a program without a window could not even be closed";
     ASSERT_EQ(log.lines.size(), 2);
     EXPECT_TRUE(log.lines[1].contains("Desc = Quillon502.frmSessions.Rescan()")) << "chained under the scan";
     log.lines.clear();
-    setProgramFolderForTests(disc);
+    folder = disc;
     EXPECT_EQ(start().rowCount(), 0) << "an empty disc";
     input = std::make_shared<BrokenInput>();
     for (const char* name : {"Room3_12-14-2009_34200_2.wma", "Hall_12-15-2009_50400_3.wmv", "Interview.wma",
@@ -18,14 +18,14 @@ TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
         addFile(name);
     frmSessions& w = start();
     for (int c = 0; c < 7; ++c)
-        EXPECT_FALSE(w.lvSessions->isColumnHidden(c)) << c << ": a width of 0 keeps the column";
-    const QList<QByteArray> order = GetFilenames(disc);
+        EXPECT_FALSE(list()->isColumnHidden(c)) << c << ": a width of 0 keeps the column";
+    const QList<QByteArray> order = GetFilenames(log, disc);
     ASSERT_EQ(w.rowCount(), 5);
     QStringList rows;
     for (int i = -1; i < w.rowCount(); ++i) { // the header first
-        QTreeWidgetItem* row = i < 0 ? w.lvSessions->headerItem() : w.lvSessions->topLevelItem(i);
+        QTreeWidgetItem* row = i < 0 ? list()->headerItem() : list()->topLevelItem(i);
         if (i >= 0) {
-            EXPECT_EQ(frmSessions::fileBytes(row), order[i]);
+            EXPECT_EQ(w.sessions().at(i).FileBytes, order[i]);
         }
         rows << row->text(0);
         for (int c = 1; c < 7; ++c)
@@ -39,7 +39,7 @@ TEST_F(CatalogueTest, RowsFollowTheScanWhateverFails) {
                                             "Room3|12-14-2009|09:30:00 AM|4|No|Room3_12-14-2009_34200_2.wma|",
                                             "||12:00:00 AM|0|No|Interview.wma|"})
                                    .join('\n'));
-    ASSERT_EQ(log.lines.size(), 2) << "the pedal search and the start beyond 32 bits";
+    ASSERT_EQ(log.lines.size(), 2) << qPrintable(log.lines.join('\n')); // the pedal search, the start beyond 32 bits
     EXPECT_TRUE(log.lines[0].contains("GetInputDevices()")) << log.lines[0].toStdString();
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -61,10 +61,9 @@ TEST_F(CatalogueTest, VersionVerdicts) {
         messages.shown.clear();
         noComponent = !c.mediaVersion;
         version = QLatin1String(c.mediaVersion);
-        QHash<QString, QString> registry; // "": the key is missing
+        registry = c.registryText ? Registry{} : builtInRegistry(); // "": the key is missing
         if (c.registryText && *c.registryText)
             registry.insert(kDirectXVersionKey, c.registryText);
-        setRegistryForTests(c.registryText ? std::optional(registry) : std::nullopt);
         start();
         EXPECT_EQ(catalogue->isVisible(), c.refusal.isEmpty());
         EXPECT_EQ(catalogue->isUnloaded(), !c.refusal.isEmpty());
@@ -77,9 +76,9 @@ TEST_F(CatalogueTest, VersionVerdicts) {
 
 TEST_F(CatalogueTest, AnErrorBeforeTheCatalogueCanShowEndsTheProgramAfterItsMessage) {
     addFile("A_1-1-2010_10_1.wma");
-    failingPlayer = 2; // the check's window loads; the catalogue's own fails
+    failingPlayer = 1; // the catalogue's own player window fails to load
     input = std::make_shared<BrokenInput>();
-    EXPECT_EQ(runProgram(start(false)), 1);
+    EXPECT_EQ(runProgram(start(false), messages), 1);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].text.contains(
         QRegularExpression("1001'.*frmSessions\\.Form_Load\\(\\)( at line: \\d+)? > no media engine$",

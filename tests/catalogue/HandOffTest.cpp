@@ -21,13 +21,13 @@ TEST_F(CatalogueTest, OneFileOpensStraightAndClosingEndsElseADoubleClickOpensThe
 
     addFile(kOdd);
     frmSessions& w = start();
-    const int odd = w.lvSessions->topLevelItem(0)->text(0) == "Room3" ? 1 : 0;
-    w.lvSessions->clearSelection();
+    const int odd = list()->topLevelItem(0)->text(0) == "Room3" ? 1 : 0;
+    list()->clearSelection();
     w.lvSessions_DblClick(); // no row selected: nothing opens, the busy pointer goes
     EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
     EXPECT_TRUE(urlCalls().isEmpty());
 
-    w.lvSessions->topLevelItem(odd)->setSelected(true);
+    list()->topLevelItem(odd)->setSelected(true);
     w.lvSessions_DblClick();
     ASSERT_TRUE(window()->isVisible());
     EXPECT_EQ(player()->url, disc + '/' + kOdd);
@@ -85,7 +85,7 @@ TEST_F(CatalogueTest, AFailedHandOffStopsThePlayerAndKeepsTheCatalogue) {
         if (variant) { // through the list's own double-click, the way the user does it
             QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
                               Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(w.lvSessions->viewport(), &click);
+            QCoreApplication::sendEvent(list()->viewport(), &click);
             QCoreApplication::processEvents();
         }
         ASSERT_EQ(messages.shown.size(), 1u);
@@ -93,7 +93,7 @@ TEST_F(CatalogueTest, AFailedHandOffStopsThePlayerAndKeepsTheCatalogue) {
         EXPECT_TRUE(messages.shown[0].text.endsWith("fake failure in URL"));
         EXPECT_TRUE(w.isVisible());
         EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
-        EXPECT_FALSE(window()->isVisible() || window()->Timer1->isActive());
+        EXPECT_FALSE(window()->isVisible() || window()->findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
         EXPECT_TRUE(player()->calls.contains("stop")) << "nothing plays in a window nobody sees";
         messages.shown.clear();
     }

@@ -96,7 +96,8 @@ TEST(RecordingStartTest, NotePositions) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.name << " " << c.note);
-        EXPECT_EQ(RecordingStart::notePosition(QString::fromLatin1(c.name), QString::fromLatin1(c.note)),
+        const std::optional<QDateTime> start = RecordingStart::fromFilename(QString::fromLatin1(c.name));
+        EXPECT_EQ(start ? RecordingStart::notePosition(*start, QString::fromLatin1(c.note)) : std::nullopt,
                   c.position < 0 ? std::nullopt : std::optional<qint64>(c.position));
     }
 }

@@ -24,8 +24,8 @@ TEST(AppLog, ErrorEntryGoesToSyslogAsUserErr) {
     }
     const timeval timeout{2, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
-    setLogSink({});
-    logAndCarryOn(QStringLiteral("Quillon502.frmMain.tmrFoot_Timer()"), [] {
+    SystemLog log;
+    logAndCarryOn(log, QStringLiteral("Quillon502.frmMain.tmrFoot_Timer()"), [] {
         raiseError(ErrNo::InvalidCall, QStringLiteral("Invalid procedure call or argument"));
     });
     char buffer[4096];
@@ -54,13 +54,13 @@ TEST(AppLog, ControlCharactersAreEscaped) {
     // clang-format on
     CapturedLog log;
     for (const auto& [text, logged] : cases)
-        writeAppLog(text);
+        log.write(text);
     ASSERT_EQ(log.lines.size(), std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(log.lines[qsizetype(i)], cases[i].second);
     // Through the error path: the description of an error names the file that caused it.
     log.lines.clear();
-    logAndCarryOn(QStringLiteral("Quillon502.frmSessions.Rescan()"),
+    logAndCarryOn(log, QStringLiteral("Quillon502.frmSessions.Rescan()"),
                   [] { raiseError(ErrNo::FileNotFound, QStringLiteral("Cannot read x\ny.wma")); });
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].endsWith(QLatin1String("Cannot read x\\ny.wma, AddlInfo = ")))

@@ -1,4 +1,6 @@
 #include "TimeText.h"
+#include "Guid.h"
+#include "Numbers.h"
 #include "QuillonError.h"
 #include "TestSupport.h"
 
@@ -6,6 +8,7 @@
 #include <gtest/gtest.h>
 
 TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
+    CapturedLog log;
     // clang-format off
     const std::tuple<qint32, const char*, const char*> cases[] = {
         {0, "00:00:00", "12:00:00 AM"},          {300, "00:05:00", "12:05:00 AM"},
@@ -15,7 +18,7 @@ TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
         {2147483647, "03:14:07", "03:14:07 AM"}, {-2147483647 - 1, "20:45:52", "08:45:52 PM"}};
     // clang-format on
     for (const auto& [seconds, plain, ampm] : cases)
-        EXPECT_EQ(SecondsToTime(seconds, "hh:mm:ss") + '|' + SecondsToTime(seconds, "hh:mm:ss AMPM"),
+        EXPECT_EQ(SecondsToTime(log, seconds, "hh:mm:ss") + '|' + SecondsToTime(log, seconds, "hh:mm:ss AMPM"),
                   QString::fromLatin1(plain) + '|' + ampm)
             << seconds;
 }
@@ -31,9 +34,9 @@ TEST(TimeText, TimeToSecondsOrARunTimeError) {
     CapturedLog log; // a failed reading is logged on its way up
     for (const auto& [text, seconds] : cases) {
         if (seconds >= 0)
-            EXPECT_EQ(TimeToSeconds(text), seconds) << text;
+            EXPECT_EQ(TimeToSeconds(log, text), seconds) << text;
         else
-            EXPECT_THROW(TimeToSeconds(text), QuillonError) << text;
+            EXPECT_THROW(TimeToSeconds(log, text), QuillonError) << text;
     }
 }
 
@@ -85,14 +88,16 @@ TEST(TimeText, LenientDates) {
 }
 
 TEST(TimeText, LongDatesNumbersAndKeys) {
-    EXPECT_EQ(FormatDateLong(QDate(2009, 12, 14)), "Monday, December 14, 2009");
-    EXPECT_EQ(FormatDateLong(QDate(2009, 3, 1)), "Sunday, March 1, 2009");
+    CapturedLog log;
+    EXPECT_EQ(FormatDateLong(log, QDate(2009, 12, 14)), "Monday, December 14, 2009");
+    EXPECT_EQ(FormatDateLong(log, QDate(2009, 3, 1)), "Sunday, March 1, 2009");
     // Leading blanks, a sign and a fraction count; the file-name and version tables cover the rest.
     EXPECT_EQ(numericValue(u"  -12.5x"), -12.5);
     EXPECT_EQ(numericValue(u"abc"), 0);
-    const QString id = CreateGUID();
+    const QString id = CreateGUID(log);
     EXPECT_TRUE(QRegularExpression("^[0-9A-F]{32}$").match(id).hasMatch()) << id.toStdString();
-    EXPECT_NE(CreateGUID(), id);
+    EXPECT_NE(CreateGUID(log), id);
+    EXPECT_TRUE(log.lines.isEmpty());
 }
 
 // The media bar's times: hours only when the media is that long; nothing odd shows a negative time.

@@ -1,6 +1,5 @@
 #include "MotionProbe.h"
 
-#include "FakeCatalogue.h"
 #include "MediaPlayer.h"
 #include "Platform.h"
 
@@ -77,46 +76,17 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
     return trace;
 }
 
-std::vector<InputDeviceInfo> SimulatedPedal::devices() {
-    return {{QStringLiteral("/dev/input/event0"), QStringLiteral("VEC  VEC USB Footpedal")}};
-}
-
-std::unique_ptr<InputDevice> SimulatedPedal::open(const InputDeviceInfo&) {
-    struct Handle : InputDevice {
-        std::shared_ptr<std::vector<bool>> pressed;
-        std::vector<bool> buttons() override { return *pressed; }
-    };
-    auto handle = std::make_unique<Handle>();
-    handle->pressed = pressed;
-    return handle;
-}
-
-PedalRig::PedalRig() : catalogue(std::make_unique<FakeCatalogue>()) {
-    devices.createInputRoots([this] { return pedal; });
-    devices.GetInputDevices();
-    window = std::make_unique<frmMain>(PlayerServices{createMpvPlayer, catalogue.get(), &devices});
-    window->Form_Load();
-    player = dynamic_cast<MpvPlayer*>(window->player());
-}
-
-bool PedalRig::open(const QByteArray& file) {
-    if (!player)
-        return false;
-    player->setURL(file);
-    const bool opened = pumpEventsUntil([&] { return player->playState() == MediaPlayer::PlayPlaying; }, 5000);
-    player->pause();
-    window->LastButtons = QStringLiteral("000");
-    return opened;
-}
-
-double PedalRig::releaseStepBack(double from, int holdMs) {
-    pauseAt(*player, from);
-    *pedal->pressed = {false, true, false};
-    window->tmrFoot_Timer(); // press: plays at the window's rate
+double releaseStepBack(MpvPlayer& player, double from, int holdMs) {
+    pauseAt(player, from);
+    player.play(); // the middle button held: play at the normal rate
     settle(holdMs);
-    *pedal->pressed = {false, false, false};
-    const double before = player->currentPosition();
-    window->tmrFoot_Timer(); // release: back at -9 for half a second, then pause
+    const double before = player.currentPosition();
+    // released: back at -9 for half a second, then pause, back at the normal rate
+    player.setRate(-9.0);
+    player.play();
+    settle(500);
+    player.pause();
+    player.setRate(1.0);
     settle(300);
-    return before - player->currentPosition();
+    return before - player.currentPosition();
 }

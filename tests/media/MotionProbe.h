@@ -3,8 +3,6 @@
 // Motion of the real media component as the program meets it: from a paused position, a rate and
 // play; the position the component reports (and the engine's own) read every few milliseconds.
 #include "MpvPlayer.h"
-#include "PedalDevices.h"
-#include "frmMain.h"
 
 #include <vector>
 
@@ -35,25 +33,7 @@ struct MotionTrace {
 // Pauses the player at `from`, then asks for `rate` and play, records for `seconds`, then pauses.
 MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds);
 
-// An input system with one foot pedal whose buttons the test holds down.
-class SimulatedPedal : public InputSystem {
-  public:
-    std::vector<InputDeviceInfo> devices() override;
-    std::unique_ptr<InputDevice> open(const InputDeviceInfo& device) override;
-    std::shared_ptr<std::vector<bool>> pressed = std::make_shared<std::vector<bool>>(3, false);
-};
-
-// The real player window on the real component with a simulated pedal, its media open and paused.
-struct PedalRig {
-    PedalRig();
-    bool open(const QByteArray& file);
-    // Holds the middle button about holdMs from `from`, releases it through the poll, and returns
-    // how far the release stepped back (reported position before the release tick minus after).
-    double releaseStepBack(double from, int holdMs);
-
-    PedalDevices devices;
-    std::shared_ptr<SimulatedPedal> pedal = std::make_shared<SimulatedPedal>();
-    std::unique_ptr<CatalogueLink> catalogue;
-    std::unique_ptr<frmMain> window;
-    MpvPlayer* player = nullptr;
-};
+// The pedal's middle button held about holdMs from `from` and let go, as the pedal poll drives the player:
+// half a second at -9, then pause. Returns how far back it landed (reported position before the
+// release minus after).
+double releaseStepBack(MpvPlayer& player, double from, int holdMs);

@@ -54,7 +54,7 @@ const auto settle = [](int ms) { pumpEventsUntil([] { return false; }, ms); };
 // The player in a window of the player window's size.
 struct Screen {
     explicit Screen(bool show = true, VideoDrawing drawing = chooseVideoDrawing())
-        : player(&window, drawing) {
+        : player(log, &window, drawing) {
         window.resize(339, 317);
         player.resize(339, 317);
         if (show)
@@ -88,6 +88,7 @@ struct Screen {
         return lit > 20;
     }
     QWidget window;
+    CapturedLog log;
     MpvPlayer player;
 };
 
@@ -173,7 +174,7 @@ TEST(MpvPlayerTest, SeeksExactlyAndScansForward) {
 TEST(MpvPlayerTest, FilesThatDoNotOpenOrHoldNothingSaySoWithOneLogEntry) {
     Screen s;
     MpvPlayer& player = s.player;
-    CapturedLog log;
+    CapturedLog& log = s.log;
     const char* failed = "could not be played";
     const char* nothing = "holds nothing to play";
     const auto ended = [&] {

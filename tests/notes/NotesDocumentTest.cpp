@@ -65,7 +65,7 @@ TEST(NotesFiles, FoundInAnyLetterCase) {
                                          : ::close(::creat(path.constData(), 0600)),
                       0);
         }
-        const std::optional<QByteArray> found = NotesFiles::findFor(folder, c.media);
+        const std::optional<QByteArray> found = NotesFiles::findFirst(folder, NotesFiles::candidateNames(c.media));
         EXPECT_EQ(found.value_or(QByteArray()), c.found.isEmpty() ? QByteArray() : folder + '/' + c.found)
             << c.media.constData();
     }

@@ -32,8 +32,8 @@ class PedalDevicesTest : public ::testing::Test {
     std::shared_ptr<FakeInputSystem> system;
     std::shared_ptr<FakeDeviceState> keyboard, pedal, second;
     qint64 clock = 50000;
-    PedalDevices devices{[this] { return clock; }};
     CapturedLog log;
+    PedalDevices devices{log, [this] { return clock; }};
 };
 } // namespace
 

@@ -42,21 +42,22 @@ class TransportTest : public PlayerWindowTest, public ::testing::WithParamInterf
 
 TEST_P(TransportTest, ClickSequence) {
     const TransportCase& c = GetParam();
-    QAbstractButton* const buttons[] = {window->chkScanBack, window->chkScanForward, window->cmbPlay,
-                                        window->cmbPause, window->cmbFullScreen};
+    QAbstractButton* const buttons[] = {control<QAbstractButton>("chkScanBack"),
+                                        control<QAbstractButton>("chkScanForward"), control<QAbstractButton>("cmbPlay"),
+                                        control<QAbstractButton>("cmbPause"), control<QAbstractButton>("cmbFullScreen")};
     fake->state = c.state;
     for (const char* k = c.clicks; *k; ++k) {
         if (const int b = QStringLiteral("bfpzF").indexOf(QLatin1Char(*k)); b >= 0) {
             buttons[b]->click();
         } else {
-            window->sldRate->setValue(*k - '0');
+            control<QSlider>("sldRate")->setValue(*k - '0');
             window->sldRate_Click();
         }
     }
     EXPECT_EQ(fake->calls.join(' '), QLatin1String(c.calls));
-    EXPECT_EQ(window->chkScanBack->isChecked(), c.back);
-    EXPECT_EQ(window->chkScanForward->isChecked(), c.forward);
-    EXPECT_DOUBLE_EQ(window->PlayRate, c.playRate);
+    EXPECT_EQ(buttons[0]->isChecked(), c.back);
+    EXPECT_EQ(buttons[1]->isChecked(), c.forward);
+    EXPECT_DOUBLE_EQ(window->transport().PlayRate(), c.playRate);
     EXPECT_EQ(fake->state, c.endState);
     EXPECT_TRUE(messages.shown.empty() && log.lines.isEmpty());
 }
@@ -67,7 +68,7 @@ INSTANTIATE_TEST_SUITE_P(Sequences, TransportTest, ::testing::ValuesIn(kCases));
 // does (the sequences above set values that way).
 TEST_F(PlayerWindowTest, SliderActsOnTheUsersClickDragOrKey) {
     window->show();
-    QSlider* slider = window->sldRate;
+    QSlider* slider = control<QSlider>("sldRate");
     const QPoint middle = slider->rect().center(), end(slider->width() - 1, slider->height() / 2);
     QTest::mouseClick(slider, Qt::LeftButton, {}, middle);
     QCoreApplication::processEvents(); // the slider's click runs after the value settles
@@ -78,7 +79,7 @@ TEST_F(PlayerWindowTest, SliderActsOnTheUsersClickDragOrKey) {
     QTest::keyClick(slider, Qt::Key_Home);
     QCoreApplication::processEvents();
     EXPECT_EQ(fake->calls.join(' '), QLatin1String("rate=1 rate=1.25 rate=0.75"));
-    EXPECT_DOUBLE_EQ(window->PlayRate, 0.75);
+    EXPECT_DOUBLE_EQ(window->transport().PlayRate(), 0.75);
 }
 
 using Size = std::pair<int, int>;
@@ -95,16 +96,18 @@ TEST_F(PlayerWindowTest, DetailsToggleByWidth) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.startWidth << (c.notes ? " with notes" : " without notes"));
-        window->lvNotes->clear();
+        QTreeWidget* notes = window->notes().notesList();
+        notes->clear();
         if (c.notes)
-            new QTreeWidgetItem(window->lvNotes, QStringList{QStringLiteral("10:00:00 AM")});
+            new QTreeWidgetItem(notes, QStringList{QStringLiteral("10:00:00 AM")});
         window->setWidthTwips(c.startWidth);
-        emit window->lblMin->clicked();
+        auto* lblMin = control<ClickableLabel>("lblMin");
+        emit lblMin->clicked();
         EXPECT_EQ(Size(window->widthTwips(), window->heightTwips()), c.afterFirst);
         const bool collapsed = c.afterFirst.first == 5350;
-        EXPECT_EQ(window->lblMin->text(), collapsed ? ">" : "<");
-        EXPECT_EQ(window->lblMin->toolTip(), collapsed ? "Show Details" : "Hide Details");
-        emit window->lblMin->clicked();
+        EXPECT_EQ(lblMin->text(), collapsed ? ">" : "<");
+        EXPECT_EQ(lblMin->toolTip(), collapsed ? "Show Details" : "Hide Details");
+        emit lblMin->clicked();
         EXPECT_EQ(Size(window->widthTwips(), window->heightTwips()), c.afterSecond);
     }
 }
@@ -113,8 +116,8 @@ TEST_F(PlayerWindowTest, OverlayHoldsOnTopWithoutMovingOrResizing) {
     window->show();
     const QRect where = window->geometry();
     for (const bool on : {true, false}) {
-        emit window->picMain->clicked();
-        EXPECT_EQ(window->OverlayMode, on);
+        emit control<ClickableLabel>("picMain")->clicked();
+        EXPECT_EQ(window->overlayMode(), on);
         EXPECT_EQ(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
         EXPECT_TRUE(window->isVisible()) << "changing the flags must not hide the window";
         EXPECT_EQ(window->geometry(), where);

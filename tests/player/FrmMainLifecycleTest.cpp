@@ -6,7 +6,7 @@
 #include <QTimer>
 
 namespace {
-const QString kMedia = QStringLiteral("Room3_12-14-2009_34200_1.wma");
+const QByteArray kMedia = "Room3_12-14-2009_34200_1.wma";
 
 // Windows made and let go as the program does, beside the fixture's own.
 class LifecycleTest : public PlayerWindowTest {
@@ -39,40 +39,45 @@ TEST_F(LifecycleTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPedal) 
         log.lines.clear();
         delete made.data();
         frmMain& w = load();
-        EXPECT_FALSE(w.Timer1->isActive() || w.tmrFoot->isActive() || w.isVisible());
+        QTimer* tick = w.findChild<QTimer*>(QStringLiteral("Timer1"));
+        QTimer* pedalPoll = w.findChild<QTimer*>(QStringLiteral("tmrFoot"));
+        EXPECT_FALSE(tick->isActive() || pedalPoll->isActive() || w.isVisible());
         QCoreApplication::processEvents();
         EXPECT_TRUE(fake->calls.isEmpty()) << "loading plays nothing and sets no rate";
-        w.tmrFoot->start();
-        EXPECT_NO_THROW(w.Init("Room3 - 12-14-2009", kMedia, kMedia.toUtf8()));
+        pedalPoll->start();
+        EXPECT_NO_THROW(w.Init("Room3 - 12-14-2009", sessionOf(kMedia)));
         EXPECT_EQ(w.windowTitle(), "Room3 - 12-14-2009");
         EXPECT_EQ(w.height(), Twips::toPixels(c.heightTwips - Twips::FrameHeight));
-        EXPECT_EQ(w.tmrFoot->isActive(), c.pedal);
+        EXPECT_EQ(pedalPoll->isActive(), c.pedal);
         ASSERT_EQ(log.lines.size(), c.damaged ? 1 : 0);
         EXPECT_TRUE(!c.damaged || log.lines[0].contains("Quillon502.frmMain.LoadXML() > "));
     }
 }
 
-TEST_F(LifecycleTest, UnloadStopsReleasesAndHandsBackByRowCount) {
+TEST_F(LifecycleTest, UnloadStopsReleasesAndHandsBack) {
+    using HandBack = frmMain::HandBack;
     const struct {
-        int rows, shown, unloaded;
+        HandBack handBack;
+        int shown, unloaded;
         const char *failOn, *calls; // a failing stop is shown, and the media is still released
-    } cases[] = {{1, 0, 1, "", "stop URL="}, {40000, 1, 0, "", "stop URL="}, {2, 1, 0, "stop", "URL="}};
+    } cases[] = {{HandBack::EndProgram, 0, 1, "", "stop URL="},
+                 {HandBack::ShowCatalogue, 1, 0, "", "stop URL="},
+                 {HandBack::ShowCatalogue, 1, 0, "stop", "URL="}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.rows);
-        catalogue.rows = c.rows;
+        SCOPED_TRACE(int(c.handBack));
         catalogue.shown = catalogue.unloaded = 0;
         failOn = c.failOn;
         frmMain& w = load();
-        fake->setURL("/disc/" + kMedia.toUtf8());
-        w.Timer1->start();
-        w.tmrFoot->start();
+        QTimer* tick = w.findChild<QTimer*>(QStringLiteral("Timer1"));
+        QTimer* pedalPoll = w.findChild<QTimer*>(QStringLiteral("tmrFoot"));
+        ASSERT_TRUE(w.openSession(sessionOf(kMedia), c.handBack, 0, {}));
+        pedalPoll->start();
         w.show();
         bool timersOnDuringPump = false;
-        QTimer::singleShot(0, &w,
-                           [&] { timersOnDuringPump = w.Timer1->isActive() || w.tmrFoot->isActive(); });
+        QTimer::singleShot(0, &w, [&] { timersOnDuringPump = tick->isActive() || pedalPoll->isActive(); });
         w.close();
         w.close(); // a second close does nothing more
-        EXPECT_FALSE(timersOnDuringPump || w.Timer1->isActive()) << "no tick runs against a stopped player";
+        EXPECT_FALSE(timersOnDuringPump || tick->isActive()) << "no tick runs against a stopped player";
         EXPECT_EQ(fake->calls.mid(1).join(' '), c.calls);
         EXPECT_EQ(catalogue.shown, c.shown);
         EXPECT_EQ(catalogue.unloaded, c.unloaded);

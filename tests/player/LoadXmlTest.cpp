@@ -3,6 +3,7 @@
 #include "PlayerWindowFixture.h"
 
 #include <QDir>
+#include <QLabel>
 #include <unistd.h>
 
 namespace {
@@ -15,11 +16,7 @@ const QByteArray exampleDocument = R"(<session>
 
 class LoadXmlTest : public PlayerWindowTest {
   protected:
-    void load(const QByteArray& media = "ABC_1.wma") {
-        window->CurrentFileBytes = media;
-        window->CurrentFilename = displayFileName(media);
-        window->LoadXML(window->lvNotes);
-    }
+    void load(const QByteArray& media = "ABC_1.wma") { window->Init(QString(), sessionOf(media)); }
     // Every row of a list as "a|b|c".
     static QStringList rows(const QTreeWidget* list) {
         QStringList out;
@@ -30,21 +27,22 @@ class LoadXmlTest : public PlayerWindowTest {
         }
         return out;
     }
+    QTreeWidget* notesList() const { return window->notes().notesList(); }
     const QStringList catalogueRows{QStringLiteral("Location|Room3"), QStringLiteral("Date|12-14-2009")};
 };
 
 TEST_F(LoadXmlTest, ExampleDocumentFillsBothListsAndLabels) {
     writeOnDisc("ABC_1.xml", exampleDocument);
     load();
-    EXPECT_EQ(rows(window->lvNotes), QStringList({QStringLiteral("09:31:10 AM|Chair|Opening remarks"),
+    EXPECT_EQ(rows(notesList()), QStringList({QStringLiteral("09:31:10 AM|Chair|Opening remarks"),
                                                   QStringLiteral("10:05:02 AM|Member|Item 4 taken up")}));
-    EXPECT_EQ(rows(window->lvData), catalogueRows + QStringList({QStringLiteral("Total Duration|1:12:45"),
+    EXPECT_EQ(rows(control<QTreeWidget>("lvData")), catalogueRows + QStringList({QStringLiteral("Total Duration|1:12:45"),
                                                                  QStringLiteral("Room|Hall 2"),
                                                                  QStringLiteral("Recorder|Unit 7")}));
-    EXPECT_EQ(window->lblStartTime->text(), QStringLiteral("9:30:00 AM"));
-    EXPECT_EQ(window->lblEndTime->text(), QStringLiteral("10:42:45 AM"));
+    EXPECT_EQ(control<QLabel>("lblStartTime")->text(), QStringLiteral("9:30:00 AM"));
+    EXPECT_EQ(control<QLabel>("lblEndTime")->text(), QStringLiteral("10:42:45 AM"));
     // Header rows carry a fresh key each; the rows before them carry none.
-    const auto key = [&](int row) { return window->lvData->topLevelItem(row)->data(0, Qt::UserRole); };
+    const auto key = [&](int row) { return control<QTreeWidget>("lvData")->topLevelItem(row)->data(0, Qt::UserRole); };
     EXPECT_TRUE(!key(2).isValid() && key(3).toString().size() == 32 && key(3) != key(4));
     EXPECT_TRUE(log.lines.isEmpty());
 }
@@ -68,14 +66,14 @@ TEST_F(LoadXmlTest, NoUsableDocumentLeavesTheTwoCatalogueRows) {
                                               {::geteuid() ? "Locked_1.wma" : "ab", ::geteuid() != 0,
                                                "Permission denied"}, // root reads every file
                                               {"", false, ""}}) {    // no name: nothing changes at all
-        window->lvNotes->clear(); // something in each list and label, to see what a load leaves alone
-        new QTreeWidgetItem(window->lvNotes, QStringList{QStringLiteral("old")});
-        window->lblStartTime->setText(QStringLiteral("old start"));
+        notesList()->clear(); // something in each list and label, to see what a load leaves alone
+        new QTreeWidgetItem(notesList(), QStringList{QStringLiteral("old")});
+        control<QLabel>("lblStartTime")->setText(QStringLiteral("old start"));
         log.lines.clear();
         EXPECT_NO_THROW(load(media));
-        EXPECT_EQ(rows(window->lvData), catalogueRows) << media;
-        EXPECT_EQ(rows(window->lvNotes), QStringList{QStringLiteral("old||")}) << media;
-        EXPECT_EQ(window->lblStartTime->text(), QStringLiteral("old start")) << media;
+        EXPECT_EQ(rows(control<QTreeWidget>("lvData")), catalogueRows) << media;
+        EXPECT_EQ(rows(notesList()), QStringList{QStringLiteral("old||")}) << media;
+        EXPECT_EQ(control<QLabel>("lblStartTime")->text(), QStringLiteral("old start")) << media;
         ASSERT_EQ(log.lines.size(), logged ? 1 : 0) << media << qPrintable(log.lines.join('\n'));
         if (logged) {
             EXPECT_TRUE(log.lines[0].startsWith(QLatin1String(
@@ -105,15 +103,15 @@ TEST_F(LoadXmlTest, DocumentOrderTimesMissingFieldsAndOverlongValues) {
                                      "</text></note></notes></s>");
     shown << cut + "||" + exact;
     load("Sal\xe9_1.wma");
-    EXPECT_EQ(rows(window->lvNotes), shown);
-    EXPECT_EQ(rows(window->lvData), catalogueRows); // blank duration: no row
-    EXPECT_EQ(window->lblStartTime->text(), cut);
+    EXPECT_EQ(rows(notesList()), shown);
+    EXPECT_EQ(rows(control<QTreeWidget>("lvData")), catalogueRows); // blank duration: no row
+    EXPECT_EQ(control<QLabel>("lblStartTime")->text(), cut);
 
     writeOnDisc("ABC_1.xml", "<s><header><items><item name='Room' value='1'/></items></header></s>");
     load();
-    EXPECT_EQ(window->lvNotes->topLevelItemCount(), 0); // the rows above cleared, nothing added
-    EXPECT_EQ(rows(window->lvData), catalogueRows + QStringList{QStringLiteral("Room|1")});
-    EXPECT_EQ(window->lblStartTime->text(), QString());
+    EXPECT_EQ(notesList()->topLevelItemCount(), 0); // the rows above cleared, nothing added
+    EXPECT_EQ(rows(control<QTreeWidget>("lvData")), catalogueRows + QStringList{QStringLiteral("Room|1")});
+    EXPECT_EQ(control<QLabel>("lblStartTime")->text(), QString());
 }
 
 // No limit at 32,767 rows; beyond the reader's own ceilings the rest is logged, not shown.
@@ -123,8 +121,8 @@ TEST_F(LoadXmlTest, ManyRows) {
                                  "</items></header><notes>" + QByteArray("<note/>").repeated(notes) +
                                  "</notes></s>");
     load();
-    EXPECT_EQ(window->lvNotes->topLevelItemCount(), NotesDocument::MaxNoteRows);
-    EXPECT_EQ(window->lvData->topLevelItemCount(), NotesDocument::MaxItemRows + 2);
+    EXPECT_EQ(notesList()->topLevelItemCount(), NotesDocument::MaxNoteRows);
+    EXPECT_EQ(control<QTreeWidget>("lvData")->topLevelItemCount(), NotesDocument::MaxItemRows + 2);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(
         log.lines[0].startsWith(

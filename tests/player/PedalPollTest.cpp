@@ -3,6 +3,8 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QSlider>
+#include <QTimer>
 
 namespace {
 class PedalPollTest : public PlayerWindowTest {
@@ -21,7 +23,7 @@ class PedalPollTest : public PlayerWindowTest {
 
 TEST_F(PedalPollTest, ButtonSequencesDriveThePlayer) {
     const struct {
-        double playRate; // the slider's rate
+        int slider; // the slider's position, clicked before the pedal
         const char *ticks, *calls;
     } cases[] = {
         {1, "100 100 000", "rate=8 play pause rate=1"},
@@ -31,18 +33,20 @@ TEST_F(PedalPollTest, ButtonSequencesDriveThePlayer) {
         {1, "101 000", "rate=8 play rate=-8 play pause rate=1 pause rate=1"},
         {1, "100 001", "rate=8 play pause rate=1 rate=-8 play"},
         {1, "010", "rate=1 play"}, // held when the window opens
-        {2, "010 000 100 000", "rate=2 play rate=-9 pause rate=2 rate=8 play pause rate=2"},
+        {2, "010 000 100 000", "rate=1.25 play rate=-9 pause rate=1.25 rate=8 play pause rate=1.25"},
         {1, "0001 0000", ""}, // a fourth button does nothing
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ticks);
         const std::unique_ptr<frmMain> w(frmMain::load(services()));
-        w->PlayRate = c.playRate;
+        w->findChild<QSlider*>(QStringLiteral("sldRate"))->setValue(c.slider);
+        w->sldRate_Click();
+        fake->calls.clear();
         const QStringList ticks = QString::fromLatin1(c.ticks).split(QLatin1Char(' '));
         for (const QString& buttons : ticks)
             tick(*w, buttons);
         EXPECT_EQ(transport(), QLatin1String(c.calls));
-        EXPECT_EQ(w->txtButtons->text(), ticks.last().left(3));
+        EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("txtButtons"))->text(), ticks.last().left(3));
     }
     EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join('\n').toStdString();
 }
@@ -70,7 +74,7 @@ TEST_F(PedalPollTest, ReleasingButtonOneRewindsHalfASecondUnlessTheWindowGoes) {
         if (stays) {
             EXPECT_EQ(transport(), "rate=1 play rate=-9 pause rate=1");
         }
-        EXPECT_EQ(guard && guard->tmrFoot->isActive(), stays);
+        EXPECT_EQ(guard && guard->pedalPoll().isRunning(), stays);
         delete guard.data();
     }
 }
@@ -81,7 +85,7 @@ TEST_F(PedalPollTest, AnErrorEndsTheTickAndThePollGoesOn) {
     EXPECT_EQ(transport(), QLatin1String("rate=8")); // button 2 is not reached
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].contains(QLatin1String("Quillon502.frmMain.tmrFoot_Timer()")));
-    EXPECT_GT(window->tmrFoot->remainingTime(), 150); // the next tick 200 ms later
+    EXPECT_GT(control<QTimer>("tmrFoot")->remainingTime(), 150); // the next tick 200 ms later
     fake->failOn.clear();
     tick(*window, "001"); // the failed tick's buttons count as seen: only button 0's release is new
     EXPECT_EQ(transport(), QLatin1String("rate=8 pause rate=1"));

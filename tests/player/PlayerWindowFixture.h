@@ -1,52 +1,38 @@
 #pragma once
 
 // The real player window, built offscreen on a scripted media component, catalogue and pedal, with a
-// temporary folder as the program's folder (the disc, where notes documents are looked for).
-#include "FakeCatalogue.h"
+// temporary folder as the disc (where notes documents are looked for).
+#include "ClockPanel.h"
 #include "FakeInputSystem.h"
-#include "FakeMediaPlayer.h"
-#include "PedalDevices.h"
+#include "FakePlayerServices.h"
+#include "NotesFiles.h"
+#include "NotesPanel.h"
+#include "PedalPoll.h"
 #include "Platform.h"
-#include "TestSupport.h"
+#include "RecordingStart.h"
+#include "Transport.h"
 #include "frmMain.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLabel>
 #include <QTemporaryDir>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <cstdio>
 #include <gtest/gtest.h>
 
-class PlayerWindowTest : public ::testing::Test {
+class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
   protected:
-    PlayerWindowTest() { setProgramFolderForTests(QFile::encodeName(disc.path())); }
     ~PlayerWindowTest() override {
         window.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        setProgramFolderForTests({});
     }
     void SetUp() override {
         window.reset(frmMain::load(services()));
         ASSERT_NE(fake, nullptr);
     }
 
-    // Every window made here: `fake` is the media component of the latest.
-    PlayerServices services() {
-        auto media = [this](QWidget*) -> std::unique_ptr<MediaPlayer> {
-            auto player = std::make_unique<FakeMediaPlayer>();
-            player->failOn = failOn;
-            fake = player.get();
-            return player;
-        };
-        return {media, &catalogue, &pedal,
-                [this](const std::function<bool()>& done, int timeoutMs) { wait(done, timeoutMs); }};
-    }
-
     // A fresh input system with one attached device of that name, found as at start-up.
-    std::shared_ptr<FakeDeviceState>
-    plugPedal(const QString& name = QStringLiteral("VEC  VEC USB Footpedal")) {
+    std::shared_ptr<FakeDeviceState> plugPedal(const QString& name = QStringLiteral("VEC  VEC USB Footpedal")) {
         auto input = std::make_shared<FakeInputSystem>();
         auto device = input->add(name);
         pedal.releaseInputObjects();
@@ -62,23 +48,35 @@ class PlayerWindowTest : public ::testing::Test {
                     std::fclose(f) == 0);
     }
 
-    // A session as the catalogue hands it over; an empty name means no media at all.
+    // A session on the disc as the catalogue hands it over (the catalogue's own reading of names is
+    // tested with the catalogue): the recording start and the notes documents of its name.
+    SessionData sessionOf(const QByteArray& name) const {
+        SessionData session;
+        session.Folder = QFile::encodeName(disc.path());
+        session.FileBytes = name;
+        session.Filename = displayFileName(name);
+        session.Location = QStringLiteral("Room3");
+        session.SessionDate = QStringLiteral("12-14-2009");
+        session.StartSeconds = qMax(0, GetStartSeconds(session.Filename));
+        session.RecordingStart = RecordingStart::fromFilename(session.Filename);
+        session.NotesCandidates = NotesFiles::candidateNames(name);
+        return session;
+    }
+    // The window as it plays a session (an empty name: no media at all), without its notes loaded.
     void openSession(const QString& filename, int state = MediaPlayer::PlayPlaying) {
-        window->CurrentFilename = filename;
+        window->Init(QString(), filename.isEmpty() ? SessionData() : sessionOf(filename.toUtf8()));
         fake->source = filename.isEmpty() ? QString() : QStringLiteral("/disc/") + filename;
         fake->state = state;
     }
 
-    QString clockText() const { return window->picClockFrame->accessibleDescription(); }
+    // A control of the window by its designed name.
+    template <typename T = QWidget> T* control(const char* name) const {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QString clockText() const { return window->clock().shownTime(); }
 
     QTemporaryDir disc;
-    CapturedLog log;
-    RecordedMessages messages;
-    FakeCatalogue catalogue;
-    PedalDevices pedal;
-    // The rewind wait: no real time passes in these tests.
-    std::function<void(const std::function<bool()>&, int)> wait = [](const std::function<bool()>&, int) {};
-    QString failOn; // the media call that fails in windows made from now on
-    FakeMediaPlayer* fake = nullptr;
     std::unique_ptr<frmMain> window;
 };

@@ -1,10 +1,12 @@
 // The window's playback tick and digit clock over a scripted run of sessions, states and positions,
 // and its note jumps; the clock's arithmetic itself is tested with the clock.
-#include "ClockFace.h"
+#include "Artwork.h"
 #include "PlayerWindowFixture.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 using P = MediaPlayer;
@@ -38,19 +40,21 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
         fake->position = s.position;
         window->Timer1_Timer();
         EXPECT_EQ(clockText(), QLatin1String(s.clock));
-        EXPECT_EQ(window->lblSessionDate->text(), QLatin1String(s.date));
-        EXPECT_EQ(!window->cmbFullScreen->isHidden(), s.fullScreen);
-        EXPECT_TRUE(window->Timer1->isActive());
+        EXPECT_EQ(control<QLabel>("lblSessionDate")->text(), QLatin1String(s.date));
+        EXPECT_EQ(!control("cmbFullScreen")->isHidden(), s.fullScreen);
+        EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
         const QString digits = clockText().left(8).remove(':');
         for (int i = 0; i < 6; ++i) {
-            EXPECT_EQ(window->picClock[i]->pixmap().cacheKey(),
-                      window->ilTime[ClockFace::imageOfDigit(digits[i].digitValue()) - 1].cacheKey());
-            EXPECT_EQ(window->picClock[i]->accessibleName(), digits[i]);
+            const QLabel* digit = control<QLabel>(QByteArray("picClock(" + QByteArray::number(i) + ")").constData());
+            const QImage shown = Artwork::pixmap(QStringLiteral("digit_") + digits[i], QSize(18, 20),
+                                                 qApp->devicePixelRatio()).toImage();
+            EXPECT_EQ(digit->pixmap().toImage(), shown) << i;
+            EXPECT_EQ(digit->accessibleName(), digits[i]);
         }
-        EXPECT_EQ(window->lblPM->isHidden(), clockText().endsWith("AM"));
+        EXPECT_EQ(control("lblPM")->isHidden(), clockText().endsWith("AM"));
     }
-    EXPECT_EQ(window->lblDate->text(), "Sunday, March 29, 2009");
-    EXPECT_EQ(window->lblStartTime->text(), catalogue.startTime);
+    EXPECT_EQ(control<QLabel>("lblDate")->text(), "Sunday, March 29, 2009");
+    EXPECT_EQ(control<QLabel>("lblStartTime")->text(), "12:50:00 AM"); // the last session's start
     EXPECT_TRUE(log.lines.isEmpty());
 }
 
@@ -58,35 +62,35 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
 // and the number of repeats is logged when the window stops.
 TEST_F(PlayerWindowTest, AFailingTickIsReportedOnceAndTheClockGoesOn) {
     openSession(QStringLiteral("Room3_12-14-2009_36300_1.wma"));
-    const QVector<QPixmap> digits = window->ilTime;
     const struct {
-        bool selection, images; // what the tick needs: a catalogue row, the digit images
-        int messages;           // shown so far
-        bool newLines;          // the tick added to the log
+        const char* failing; // the media call that fails in this tick
+        int messages;        // shown so far
+        bool newLines;       // the tick added to the log
     } ticks[] = {
-        {false, true, 1, true},  {false, true, 1, false}, {false, true, 1, false}, // no row: error 91
-        {true, false, 2, true},  {true, false, 2, false},                          // no images: error 9
-        {false, true, 2, false}, {true, true, 2, false},                           // 91 again, then well
+        {"position", 1, true},   {"position", 1, false},  {"position", 1, false},
+        {"playState", 2, true},  {"playState", 2, false}, {"position", 2, false}, // a repeat, then well
+        {"", 2, false},
     };
     for (const auto& t : ticks) {
         SCOPED_TRACE(&t - ticks);
-        catalogue.hasSelection = t.selection;
-        window->ilTime = t.images ? digits : QVector<QPixmap>{};
+        fake->failOn = QLatin1String(t.failing);
         fake->position += 1;
         const qsizetype logged = log.lines.size();
         window->Timer1_Timer();
-        EXPECT_TRUE(window->Timer1->isActive());
+        EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
         EXPECT_EQ(messages.shown.size(), std::size_t(t.messages));
         EXPECT_EQ(log.lines.size() > logged, t.newLines);
     }
     EXPECT_EQ(clockText(), "10:05:07 AM") << "the clock goes on";
-    EXPECT_TRUE(log.lines.join('\n').contains("Timer1_Timer() > Quillon502.frmMain.SetClock()"));
+    EXPECT_TRUE(log.lines.join('\n').contains("Quillon502.frmMain.Timer1_Timer() at line: "));
     const qsizetype logged = log.lines.size();
     window->Form_Unload();
     const QStringList repeats = log.lines.mid(logged);
     ASSERT_EQ(repeats.size(), 2) << repeats.join('\n').toStdString();
-    EXPECT_TRUE(repeats[0].startsWith("ERROR: No = 91,") && repeats[0].endsWith("repeated 3 more times in this session"));
-    EXPECT_TRUE(repeats[1].startsWith("ERROR: No = 9,") && repeats[1].endsWith("repeated 1 more times in this session"));
+    EXPECT_TRUE(repeats[0].contains("fake failure in position") &&
+                repeats[0].endsWith("repeated 3 more times in this session"));
+    EXPECT_TRUE(repeats[1].contains("fake failure in playState") &&
+                repeats[1].endsWith("repeated 1 more times in this session"));
 }
 
 // A double-click anywhere on the notes list, also below its rows, jumps to the selected note.
@@ -106,13 +110,14 @@ TEST_F(PlayerWindowTest, NoteJumps) {
     window->show();
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.name << " " << (c.note ? c.note : "nothing selected") << c.onRow);
-        window->lvNotes->clear();
+        QTreeWidget* notes = window->notes().notesList();
+        notes->clear();
         fake->calls.clear();
         openSession(QString::fromLatin1(c.name), P::PlayPaused);
-        auto* note = new QTreeWidgetItem(window->lvNotes, QStringList{QString::fromLatin1(c.note)});
+        auto* note = new QTreeWidgetItem(notes, QStringList{QString::fromLatin1(c.note)});
         note->setSelected(c.note != nullptr);
-        QWidget* list = window->lvNotes->viewport();
-        const QPoint where = c.onRow ? window->lvNotes->visualItemRect(note).center()
+        QWidget* list = notes->viewport();
+        const QPoint where = c.onRow ? notes->visualItemRect(note).center()
                                      : QPoint(list->width() / 2, list->height() - 4);
         QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, where); // as a real double-click starts
         QTest::mouseDClick(list, Qt::LeftButton, Qt::NoModifier, where);

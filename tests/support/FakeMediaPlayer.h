@@ -22,7 +22,10 @@ public:
     }
     QByteArray URL() const override { return url; }
     int openState() const override { return open; }
-    int playState() const override { return state; }
+    int playState() const override {
+        check("playState");
+        return state;
+    }
     QString versionInfo() const override { return version; }
 
     void play() override {
@@ -40,7 +43,10 @@ public:
         calls << QStringLiteral("stop");
         state = PlayStopped;
     }
-    double currentPosition() const override { return position; }
+    double currentPosition() const override {
+        check("position");
+        return position;
+    }
     void setCurrentPosition(double seconds) override {
         check("position");
         calls << QStringLiteral("position=%1").arg(seconds);
@@ -73,7 +79,7 @@ public:
     QString failOn; // the call named here raises a run-time error
 
 private:
-    void check(const char* call) {
+    void check(const char* call) const {
         if (failOn == QLatin1String(call))
             raiseError(ErrNo::MediaFailure, QStringLiteral("fake failure in %1").arg(QLatin1String(call)));
     }
