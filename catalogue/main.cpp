@@ -1,7 +1,7 @@
 // Vantrel Quillon: the session player. It takes no arguments and reads no settings.
 #include "AppLog.h"
 #include "DesignedFonts.h"
-#include "EvdevInputSystem.h"
+#include "InputSystems.h"
 #include "MessageBoxes.h"
 #include "MpvPlayer.h"
 #include "PedalDevices.h"
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     SystemLog log;
     DesktopMessageBoxes messages;
     PedalDevices pedal(log);
-    frmSessions catalogue({log, messages, mpvMediaFactory(log), pedal, [] { return createEvdevInputSystem(); },
+    frmSessions catalogue({log, messages, mpvMediaFactory(log), pedal, [] { return createPedalInputSystem(); },
                            programFolder()});
     messages.setParentWindow(&catalogue);
     return runProgram(catalogue, messages);

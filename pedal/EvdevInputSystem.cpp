@@ -1,5 +1,6 @@
 #include "EvdevInputSystem.h"
 
+#include "Platform.h"
 #include "QuillonError.h"
 
 #include <libevdev/libevdev.h>
@@ -18,42 +19,31 @@
 namespace {
 constexpr std::size_t kKeyBytes = KEY_MAX / 8 + 1;
 constexpr qsizetype kNameLimit = 1024; // far beyond any real product name
-constexpr std::size_t kButtonCount = 3;
 
 QString systemText(int errorNumber) {
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
-QString describeDevice(const InputDeviceInfo& device) {
-    return device.name.isEmpty() ? device.path : QStringLiteral("\"%1\" (%2)").arg(device.name, device.path);
+quint16 hexNumber(const QByteArray& text) {
+    return text.trimmed().toUShort(nullptr, 16);
 }
 
-// Reads a small file without blocking; empty when it cannot be read.
-QByteArray readSmallFile(const QByteArray& path) {
+// Name and ids as the device itself reports them, for a node whose sysfs entry says nothing: the
+// node is opened to ask, never read.
+void askDevice(const QByteArray& path, InputDeviceInfo& device, QByteArray& nameText) {
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return {};
-    QByteArray text(kNameLimit, Qt::Uninitialized);
-    ssize_t n;
-    do {
-        n = ::read(fd, text.data(), std::size_t(text.size()));
-    } while (n < 0 && errno == EINTR);
-    ::close(fd);
-    if (n <= 0)
-        return {};
-    text.truncate(qsizetype(n));
-    return text;
-}
-
-// The name as the device itself reports it, for a node whose sysfs entry says nothing.
-QByteArray nameFromDevice(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return {};
+        return;
     std::array<char, 256> name{};
-    const int n = ::ioctl(fd, EVIOCGNAME(name.size() - 1), name.data());
+    if (::ioctl(fd, EVIOCGNAME(name.size() - 1), name.data()) > 0)
+        nameText = QByteArray(name.data());
+    input_id id{};
+    if (::ioctl(fd, EVIOCGID, &id) == 0) {
+        device.bus = id.bustype;
+        device.vendor = id.vendor;
+        device.product = id.product;
+    }
     ::close(fd);
-    return n > 0 ? QByteArray(name.data()) : QByteArray();
 }
 
 class EvdevDevice : public InputDevice {
@@ -72,7 +62,7 @@ class EvdevDevice : public InputDevice {
         if (::ioctl(m_fd, EVIOCGKEY(state.size()), state.data()) < 0) {
             const int error = errno;
             raiseError(ErrNo::InputFailure, QStringLiteral("Cannot read the foot pedal %1: %2")
-                                                .arg(describeDevice(m_info), systemText(error)));
+                                                .arg(InputNodes::describe(m_info), systemText(error)));
         }
         return Evdev::pressedCodes(state, m_codes);
     }
@@ -102,7 +92,7 @@ class EvdevInputSystem : public InputSystem {
         std::vector<std::pair<int, QByteArray>> nodes;
         while (const dirent* entry = ::readdir(folder)) {
             const QByteArray fileName(entry->d_name);
-            const int number = Evdev::eventNumber(fileName);
+            const int number = InputNodes::nodeNumber(fileName, "event");
             if (number >= 0)
                 nodes.emplace_back(number, fileName);
         }
@@ -113,10 +103,17 @@ class EvdevInputSystem : public InputSystem {
         result.reserve(nodes.size());
         for (const auto& [number, fileName] : nodes) {
             const QByteArray path = m_deviceFolder + '/' + fileName;
-            QByteArray nameText = readSmallFile(m_classFolder + '/' + fileName + "/device/name");
+            const QByteArray sysfs = m_classFolder + '/' + fileName + "/device/";
+            InputDeviceInfo device;
+            device.path = QString::fromLocal8Bit(path);
+            QByteArray nameText = InputNodes::readSmallFile(sysfs + "name", kNameLimit);
+            device.bus = hexNumber(InputNodes::readSmallFile(sysfs + "id/bustype"));
+            device.vendor = hexNumber(InputNodes::readSmallFile(sysfs + "id/vendor"));
+            device.product = hexNumber(InputNodes::readSmallFile(sysfs + "id/product"));
             if (nameText.isEmpty())
-                nameText = nameFromDevice(path);
-            result.push_back({QString::fromLocal8Bit(path), Evdev::productName(nameText)});
+                askDevice(path, device, nameText);
+            device.name = Evdev::productName(nameText);
+            result.push_back(device);
         }
         return result;
     }
@@ -125,13 +122,13 @@ class EvdevInputSystem : public InputSystem {
         const QByteArray path = device.path.toLocal8Bit();
         const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
-            raiseError(ErrNo::InputFailure, Evdev::openFailureText(device, errno));
+            raiseError(ErrNo::InputFailure, InputNodes::openFailureText(device, errno, programFolder()));
         libevdev* evdev = nullptr;
         const int rc = libevdev_new_from_fd(fd, &evdev);
         if (rc < 0) {
             ::close(fd);
             raiseError(ErrNo::InputFailure, QStringLiteral("The foot pedal %1 is not an input device: %2")
-                                                .arg(describeDevice(device), systemText(-rc)));
+                                                .arg(InputNodes::describe(device), systemText(-rc)));
         }
         std::array<unsigned char, kKeyBytes> keys{};
         if (libevdev_has_event_type(evdev, EV_KEY)) {
@@ -140,14 +137,14 @@ class EvdevInputSystem : public InputSystem {
                     keys[code / 8] |= static_cast<unsigned char>(1u << (code % 8));
             }
         }
-        std::vector<int> codes = Evdev::firstCodes(keys, kButtonCount);
-        if (codes.empty()) {
+        if (Evdev::firstCodes(keys, 1).empty()) {
             libevdev_free(evdev);
             ::close(fd);
-            raiseError(ErrNo::InputFailure,
-                       QStringLiteral("The foot pedal %1 reports no buttons").arg(describeDevice(device)));
+            raiseError(
+                ErrNo::InputFailure,
+                QStringLiteral("The foot pedal %1 reports no buttons").arg(InputNodes::describe(device)));
         }
-        return std::make_unique<EvdevDevice>(fd, evdev, std::move(codes), device);
+        return std::make_unique<EvdevDevice>(fd, evdev, Evdev::layoutCodes(keys, device.layout), device);
     }
 
   private:
@@ -166,21 +163,6 @@ std::shared_ptr<InputSystem> createEvdevInputSystemAt(const QByteArray& deviceFo
 }
 
 namespace Evdev {
-int eventNumber(const QByteArray& fileName) {
-    static const QByteArray prefix = QByteArrayLiteral("event");
-    if (!fileName.startsWith(prefix) || fileName.size() == prefix.size() ||
-        fileName.size() > prefix.size() + 9)
-        return -1;
-    int number = 0;
-    for (qsizetype i = prefix.size(); i < fileName.size(); ++i) {
-        const char c = fileName[i];
-        if (c < '0' || c > '9')
-            return -1;
-        number = number * 10 + (c - '0');
-    }
-    return number;
-}
-
 std::vector<int> firstCodes(std::span<const unsigned char> bits, std::size_t count) {
     std::vector<int> codes;
     for (std::size_t byte = 0; byte < bits.size() && codes.size() < count; ++byte) {
@@ -190,6 +172,15 @@ std::vector<int> firstCodes(std::span<const unsigned char> bits, std::size_t cou
         }
     }
     return codes;
+}
+
+std::vector<int> layoutCodes(std::span<const unsigned char> bits, const ButtonLayout& layout) {
+    const quint8 last = *std::max_element(layout.buttons.begin(), layout.buttons.end());
+    const std::vector<int> codes = firstCodes(bits, std::size_t(last) + 1);
+    std::vector<int> result;
+    for (const quint8 index : layout.buttons)
+        result.push_back(index < codes.size() ? codes[index] : -1);
+    return result;
 }
 
 std::vector<bool> pressedCodes(std::span<const unsigned char> keyState, const std::vector<int>& codes) {
@@ -212,12 +203,4 @@ QString productName(const QByteArray& nameFileText) {
     return QString::fromUtf8(nameFileText.left(std::min(end, kNameLimit)));
 }
 
-QString openFailureText(const InputDeviceInfo& device, int errorNumber) {
-    QString text = QStringLiteral("Cannot open the foot pedal %1: %2")
-                       .arg(describeDevice(device), systemText(errorNumber));
-    if (errorNumber == EACCES || errorNumber == EPERM)
-        text += QStringLiteral(". Install the udev rule 60-quillon-footpedal.rules in /etc/udev/rules.d, "
-                               "then plug the pedal in again or log in again.");
-    return text;
-}
 } // namespace Evdev

@@ -44,14 +44,12 @@ void PedalDevices::createInputRoots(const std::function<std::shared_ptr<InputSys
     skipErrors([&] { m_diRoot = m_dxRoot; });
 }
 
-bool isFootPedalName(const QString& productName) {
-    return productName.toUpper().contains(QLatin1String("FOOTPEDAL"));
-}
-
 std::unique_ptr<InputDevice> openFirstPedal(InputSystem& system) {
-    for (const InputDeviceInfo& device : system.devices()) {
-        if (isFootPedalName(device.name))
+    for (InputDeviceInfo& device : system.devices()) {
+        if (const PedalMake* make = findPedalMake(device)) {
+            device.layout = make->layout;
             return system.open(device);
+        }
     }
     return nullptr;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "InputDevices.h"
+#include "PedalMakes.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -24,8 +25,9 @@ class PedalDevices {
     // The factory makes the input system (the evdev backend in the product, a fake in tests).
     void createInputRoots(const std::function<std::shared_ptr<InputSystem>()>& factory);
 
-    // Looks for the first attached device whose upper-cased name holds "FOOTPEDAL" and opens it as
-    // diPedal. A failure is logged and leaves no pedal, so start-up goes on without one.
+    // Looks for the first attached device that is one of the pedal makes (the VEC rule: its upper-cased
+    // name holds "FOOTPEDAL") and opens it as diPedal. A failure is logged and leaves no pedal, so
+    // start-up goes on without one.
     void GetInputDevices();
 
     // The pressed state of buttons 0, 1, 2 as "0"/"1" text ("000" without a pedal or after a failed
@@ -59,10 +61,8 @@ class PedalDevices {
     std::optional<qint64> m_lastSearchMs;
 };
 
-// The device match: the upper-cased product name holds "FOOTPEDAL".
-bool isFootPedalName(const QString& productName);
-
-// Opens the first attached device that matches; null when none does. Raises when listing or opening fails.
+// Opens the first attached device that is a pedal make, with that make's button layout; null when none
+// is. No other device is opened. Raises when listing or opening fails.
 std::unique_ptr<InputDevice> openFirstPedal(InputSystem& system);
 
 // Three characters, "1" for a pressed button: button 0 first. Missing buttons count as released,

@@ -155,6 +155,7 @@ cc -std=c11 -D_GNU_SOURCE -O2 -s -static -o "$dest/quillon" "$root/tools/disc-st
 
 # Qt reads qt.conf beside the program: its plugins come from the folder, never from the build machine.
 printf '[Paths]\nPrefix = %s\nPlugins = plugins\n' "$libdir_name" >"$dest/qt.conf"
+cp "$root/tools/60-quillon-footpedal.rules" "$dest/" # the pedal's udev rule, whose path the log gives
 
 # The recordings, each media file with the notes documents the player would read for it.
 for media in "$@"; do

@@ -102,7 +102,7 @@ TEST_F(CatalogueTest, BothWindowsReadAsASightedUserSeesThemWithNotesAndInOverlay
 TEST_F(CatalogueTest, EnterOnTheSelectedRowOpensItAsADoubleClickDoes) {
     addFile("Room3_12-14-2009_34200_1.wma");
     addFile("Hall2_03-02-2010_50400_1.wma");
-    frmSessions& sessions = start();
+    start();
     list()->clearSelection();
     QTest::keyClick(list(), Qt::Key_Return);
     QCoreApplication::processEvents();

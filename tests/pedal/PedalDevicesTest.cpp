@@ -1,7 +1,7 @@
 // The pedal layer over a scripted input system: which device it reads, how a lost pedal is logged
 // and taken up again, and what start-up and unload leave behind.
-#include "FakeInputSystem.h"
 #include "PedalDevices.h"
+#include "FakeInputSystem.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,8 @@ class PedalDevicesTest : public ::testing::Test {
         keyboard = system->add(QStringLiteral("AT keyboard"));
         pedal = system->add(QStringLiteral("VEC  VEC USB Footpedal"));
         second = system->add(QStringLiteral("second footpedal"));
-        keyboard->buttons = second->buttons = {true, true, true}; // would show if read instead
+        keyboard->buttons = second->buttons = {true, true, true};     // would show if read instead
+        keyboard->openError = QStringLiteral("a keyboard is opened"); // would be logged
     }
 
     std::shared_ptr<FakeInputSystem> system;
@@ -46,7 +47,8 @@ TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
         int logged; // start-up failures are logged, never raised
     } cases[] = {
         {"first pedal", [](PedalDevicesTest&) {}, true, "101", 0},
-        {"no pedal", [](PedalDevicesTest& t) { t.pedal->attached = t.second->attached = false; }, false, "000", 0},
+        {"no pedal", [](PedalDevicesTest& t) { t.pedal->attached = t.second->attached = false; }, false,
+         "000", 0},
         {"refused", [](PedalDevicesTest& t) { t.pedal->openError = "Permission denied"; }, false, "000", 1},
         {"no input system", [](PedalDevicesTest& t) { t.system = nullptr; }, false, "000", 0},
     };

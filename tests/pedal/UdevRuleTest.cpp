@@ -1,20 +1,36 @@
-// The udev rule handed to users: it must open pedals to the seat's user and nothing else.
+// The udev rule handed to users: it must open every pedal make to the seat's user and nothing else.
+#include "PedalMakes.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <fnmatch.h>
 #include <gtest/gtest.h>
 
-TEST(UdevRuleTest, GrantsSeatAccessOnlyToPedals) {
+TEST(UdevRuleTest, GrantsSeatAccessToEveryPedalMakeAndNothingElse) {
     QFile file(QStringLiteral(QUILLON_TOOLS_DIR "/60-quillon-footpedal.rules"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString rules = QString::fromUtf8(file.readAll());
-    // No world-readable node, not the input group.
+    // No world-readable node, not the input group; only event and raw HID nodes.
     EXPECT_FALSE(rules.contains(QRegularExpression(QStringLiteral("MODE|GROUP|OWNER"))));
-    EXPECT_EQ(rules.count(QLatin1String("TAG+=")), 2);
     EXPECT_TRUE(rules.contains(
-        QLatin1String("\nATTRS{idVendor}==\"05f3\", ATTRS{idProduct}==\"00ff\", TAG+=\"uaccess\"\n")));
+        QLatin1String("SUBSYSTEM==\"input\", KERNEL==\"event*\", GOTO=\"quillon_footpedal_node\"")));
+    QSet<QString> granted;
+    for (const auto& match :
+         QRegularExpression(QStringLiteral("\nATTRS\\{idVendor\\}==\"(\\w{4})\", "
+                                           "ATTRS\\{idProduct\\}==\"(\\w{4})\", TAG\\+=\"uaccess\""))
+             .globalMatch(rules))
+        granted << match.captured(1) + ':' + match.captured(2);
+    QSet<QString> makes;
+    for (const PedalMake& make : pedalMakes())
+        if (make.vendor != 0)
+            makes << QStringLiteral("%1:%2")
+                         .arg(make.vendor, 4, 16, QLatin1Char('0'))
+                         .arg(make.product, 4, 16, QLatin1Char('0'));
+    EXPECT_EQ(granted, makes);
+
     const auto match =
-        QRegularExpression(QStringLiteral("\nATTRS\\{name\\}==\"([^\"]+)\", TAG\\+=\"uaccess\"\n"))
+        QRegularExpression(
+            QStringLiteral("\nSUBSYSTEM==\"input\", ATTRS\\{name\\}==\"([^\"]+)\", TAG\\+=\"uaccess\"\n"))
             .match(rules);
     ASSERT_TRUE(match.hasMatch());
     const QByteArray pattern = match.captured(1).toUtf8();
@@ -22,4 +38,5 @@ TEST(UdevRuleTest, GrantsSeatAccessOnlyToPedals) {
         {"VEC  VEC USB Footpedal", true}, {"FOOTPEDAL", true}, {"Foot Pedal", false}, {"Keyboard", false}};
     for (const auto& [name, matches] : names)
         EXPECT_EQ(fnmatch(pattern.constData(), name, 0) == 0, matches) << name;
+    EXPECT_EQ(rules.count(QLatin1String("TAG+=")), makes.size() + 1) << "a grant to anything else";
 }
