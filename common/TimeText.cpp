@@ -78,8 +78,9 @@ std::optional<QVarLengthArray<Token, kMaxTokens>> tokenize(QStringView text) {
     QVarLengthArray<Token, kMaxTokens> tokens;
     for (qsizetype i = 0; i < text.size();) {
         const QChar c = text[i];
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('-') ||
-            c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char(',')) {
+        // A time written across lines (a pretty-printed document) reads as one written on a line.
+        if (c.isSpace() || c == QLatin1Char('-') || c == QLatin1Char('/') || c == QLatin1Char('.') ||
+            c == QLatin1Char(',')) {
             ++i;
             continue;
         }
@@ -162,7 +163,8 @@ struct DateTimeReading {
 
 // A date, a time of day, or both in either order, read as leniently as a US-English desktop
 // date conversion does. A time is h:m or h:m:s, or an hour with a designator; with a designator an
-// hour of 12 or less is a 12-hour one (0 and 12 AM are midnight), a larger hour decides alone.
+// hour of 1 to 12 is a 12-hour one (12 AM is midnight, 0 AM too), a larger hour with PM stands as it
+// is; an hour above 12 with AM, or 0 with PM, contradicts itself and is no time.
 // Nothing when the text holds anything else, or pieces that make no date or time.
 std::optional<DateTimeReading> readDateTime(QStringView text) {
     const std::optional<QVarLengthArray<Token, kMaxTokens>> tokens = tokenize(text);
@@ -200,8 +202,11 @@ std::optional<DateTimeReading> readDateTime(QStringView text) {
                 return std::nullopt;
         if (is(last + 1, Token::Am) || is(last + 1, Token::Pm)) {
             ++last;
+            const bool pm = t[last].kind == Token::Pm;
+            if ((h > 12 && !pm) || (h == 0 && pm))
+                return std::nullopt;
             if (h <= 12)
-                h = h % 12 + (t[last].kind == Token::Pm ? 12 : 0);
+                h = h % 12 + (pm ? 12 : 0);
         }
         if (h > 23 || m > 59 || s > 59)
             return std::nullopt;

@@ -22,11 +22,13 @@ qint32 TimeToSeconds(AppLog& log, const QString& text);
 QString FormatDateLong(AppLog& log, const QDate& date);
 
 // Dates and times are read as leniently as a US-English desktop date conversion reads them:
-// blanks, "-", "/", "." and "," separate; month names and their three-letter abbreviations stand
-// anywhere; a day name is passed over; a year of one or two digits falls in 1930 to 2029.
+// any run of whitespace (line breaks too), "-", "/", "." and "," separate; month names and their
+// three-letter abbreviations stand anywhere; a day name is passed over; a year of one or two digits
+// falls in 1930 to 2029.
 
-// A time of day: "13:05:09", "1:05 PM", "0:15:00 AM", "13:05:09 PM" (an hour above 12 decides
-// alone), "9 AM", with or without a date before or after it. Empty when the text is no time of day.
+// A time of day: "13:05:09", "1:05 PM", "0:15:00 AM", "13:05:09 PM" (an hour above 12 with PM stands
+// as it is), "9 AM", with or without a date before or after it. Empty when the text is no time of
+// day, also when its designator contradicts its hour ("13:05:09 AM", "0:30 PM").
 std::optional<QTime> parseTimeOfDay(QStringView text);
 
 // A calendar date alone: month-day-year ("12-14-2009", "12/14/09", "12 14 2009"), day-month-year

@@ -39,6 +39,7 @@ void frmMain::Init(const QString& TitleName, const SessionData& session) {
     logAndRaise(m_log, procName(".Init()"), [&] {
         setWindowTitle(TitleName);
         m_session = session;
+        m_loggedInSession.clear();
         m_transport->offerFullScreen(false);
         repaint();
         LoadXML(m_notes->notesList());

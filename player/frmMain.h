@@ -4,6 +4,7 @@
 #include "SessionData.h"
 #include "TickFailures.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
 
@@ -87,12 +88,15 @@ class frmMain : public QWidget {
     void handBack(Failures failures);
     void buildLayout();
     void connectEvents();
+    QString noStartText() const;
+    void logOncePerSession(const QString& source, const QString& description);
 
     PlayerServices m_services;
     WindowLog m_log;
     TickFailures m_tickFailures;
     MediaPlayer* m_player = nullptr; // its widget is the window's child: deleted with the window
     SessionData m_session;
+    QSet<QString> m_loggedInSession;
     HandBack m_handBack = HandBack::ShowCatalogue;
     bool m_overlayMode = false;
     ClickableLabel* lblMin = nullptr;

@@ -40,6 +40,8 @@ void frmMain::Timer1_Timer() {
                 if (m_session.RecordingStart)
                     SetClock(RecordingStart::recordedAt(*m_session.RecordingStart, m_player->currentPosition()),
                              true);
+                else
+                    logOncePerSession(SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"), noStartText());
             }
             m_transport->offerFullScreen(isVideo(m_player->sourceURL()));
         });
@@ -57,13 +59,36 @@ void frmMain::Timer1_Timer() {
 }
 
 void frmMain::lvNotes_DblClick() {
-    logAndRaise(m_log, SourceModule::frmMain + QStringLiteral(".lvNotes_DblClick()"), [&] {
+    const QString source = SourceModule::frmMain + QStringLiteral(".lvNotes_DblClick()");
+    logAndRaise(m_log, source, [&] {
         const std::optional<QString> note = m_notes->selectedNoteTime();
-        if (!note || !m_session.RecordingStart)
+        if (!note)
             return;
+        if (!m_session.RecordingStart) {
+            logOncePerSession(source, noStartText());
+            return;
+        }
         const std::optional<qint64> seconds = RecordingStart::notePosition(*m_session.RecordingStart, *note);
-        if (!seconds)
+        if (!seconds) {
+            logOncePerSession(source, QStringLiteral("Type mismatch: the note time \"%1\" is not a time of day")
+                                          .arg(*note));
             return;
+        }
         m_transport->jumpTo(static_cast<double>(*seconds));
     });
+}
+
+QString frmMain::noStartText() const {
+    return QStringLiteral("Type mismatch: the media name \"%1\" gives no recording start").arg(m_session.Filename);
+}
+
+// A failure the user meets again at every tick or click of a session (the clock stays dark, the jump
+// does nothing) is logged once in that session, and shown nowhere: a message every 500 ms helps no one.
+void frmMain::logOncePerSession(const QString& source, const QString& description) {
+    if (m_loggedInSession.contains(source + description))
+        return;
+    m_loggedInSession.insert(source + description);
+    ErrorRecord record;
+    LogError(m_log, record, source, ErrNo::TypeMismatch, 0, description, QStringLiteral("Quillon502"), QString(),
+             QStringLiteral("0"), QString());
 }

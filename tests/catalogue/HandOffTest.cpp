@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -28,6 +29,10 @@ TEST_F(CatalogueTest, OneFileOpensStraightAndClosingEndsElseADoubleClickOpensThe
     EXPECT_TRUE(urlCalls().isEmpty());
 
     list()->topLevelItem(odd)->setSelected(true);
+    const QPoint onRow = list()->visualItemRect(list()->topLevelItem(odd)).center();
+    QTest::mouseDClick(list()->viewport(), Qt::RightButton, Qt::NoModifier, onRow);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(urlCalls().isEmpty()) << "only the primary button opens a row";
     w.lvSessions_DblClick();
     ASSERT_TRUE(window()->isVisible());
     EXPECT_EQ(player()->url, disc + '/' + kOdd);

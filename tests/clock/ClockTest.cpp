@@ -46,6 +46,7 @@ TEST(RecordingStartTest, RecordedTimeOfDayFromNameAndPosition) {
         {morning, -0.2, "12-14-2009 10:05:00"},
         {morning, std::numeric_limits<double>::quiet_NaN(), "12-14-2009 10:05:00"},
         {"Room3_12-14-2009_86400_1.wma", 0, "12-14-2009 00:00:00"}, // one day taken off, once
+        {"Room3_12-14-2009_86399_1.wma", 0, "12-14-2009 23:59:59"},
         {"Room3_12-14-2009_90000_1.wma", 0, "12-14-2009 01:00:00"},
         {"Room3_12-14-2009_99999999999_1.wma", 1, "12-14-2009 00:00:01"},
         {"Room3_12-14-2009_86390_3.wmv", 9.9, "12-14-2009 23:59:59"},
@@ -90,6 +91,7 @@ TEST(RecordingStartTest, NotePositions) {
         {late, "10:59:59 PM", 86399},    // before the start: also the next day
         {morning, "09:00:00 PM", 39300}, // beyond the media: passed on
         {"Hall_03-29-2009_3000_1.wma", "03:50:00 AM", 10800},
+        {"Room3_12-14-2009_85800_1.wma", "12:10:00 AM", 1200}, // 23:50, a note 20 minutes later
         {morning, "25:00:00", -1},
         {morning, "", -1},
         {"Room3_notadate_36300_1.wma", "10:05:00 AM", -1},

@@ -28,7 +28,7 @@ TEST(TimeText, TimeToSecondsOrARunTimeError) {
     // clang-format off
     const std::pair<const char*, qint32> cases[] = {
         {"01:05:09 PM", 47109}, {"13:05:09", 47109}, {"12:00:00 AM", 0}, {"00:15:00", 900}, {"12:15:00", 44100},
-        {"12-14-2009 13:05:09", 47109}, {"9:30", 34200}, {"13:00:00 PM", 46800},
+        {"12-14-2009 13:05:09", 47109}, {"9:30", 34200}, {"13:00:00 PM", 46800}, {"00:00:00", 0},
         {"25:61:00", -1}, {"garbage", -1}, {"", -1}};
     // clang-format on
     CapturedLog log; // a failed reading is logged on its way up
@@ -46,21 +46,24 @@ TEST(TimeText, LenientTimesOfDay) {
     const std::pair<const char*, const char*> cases[] = {
         {"09:31:10", "09:31:10 AM"},    {"9:31:10", "09:31:10 AM"},      {"13:05:09", "01:05:09 PM"},
         {"1:05:09 PM", "01:05:09 PM"},  {"0:15:00 AM", "12:15:00 AM"},  {"12:15:00 AM", "12:15:00 AM"},
-        {"12:00:00 PM", "12:00:00 PM"}, {"0:30 PM", "12:30:00 PM"},     {"13:05:09 PM", "01:05:09 PM"},
-        {"13:05:09 AM", "01:05:09 PM"}, {"9:31 AM", "09:31:00 AM"},     {"21:05", "09:05:00 PM"},
+        {"12:00:00 PM", "12:00:00 PM"}, {"00:15:00", "12:15:00 AM"},    {"13:05:09 PM", "01:05:09 PM"},
+        {"12:15:00", "12:15:00 PM"},    {"9:31 AM", "09:31:00 AM"},     {"21:05", "09:05:00 PM"},
         {"9 PM", "09:00:00 PM"},        {"10:05:02AM", "10:05:02 AM"},  {"10:05:02 p.m.", "10:05:02 PM"},
         {"10:05:02 a", "10:05:02 AM"},  {" 10:05:02 ", "10:05:02 AM"},  {"1:2:3", "01:02:03 AM"},
+        {"\n    10:05:02\n    AM\n  ", "10:05:02 AM"}, {"10:05:02 \t\r\n PM", "10:05:02 PM"},
+        {"10:05\u00a0AM", "10:05:00 AM"},
         {"12-14-2009 13:05:09", "01:05:09 PM"}, {"13:05:09 Dec 14 2009", "01:05:09 PM"},
         {"Monday, December 14, 2009 1:05 PM", "01:05:00 PM"},
         // not a time of day: shown exactly as read
         {"24:00:00", nullptr}, {"25:61:00", nullptr}, {"10:60:00", nullptr}, {"10:00:60", nullptr},
         {"123:00:00", nullptr}, {"10:05:02 PMX", nullptr}, {"10:05:02 AM PM", nullptr}, {"10::05", nullptr},
         {"10:05:02:07", nullptr}, {"AM 10:05", nullptr}, {"13-45-2009 10:05", nullptr}, {"10.05", nullptr},
-        {"10:05 12-14", nullptr}, {"garbage", nullptr}, {"", nullptr}, {"10:05\u00a0AM", nullptr}};
+        {"10:05 12-14", nullptr}, {"garbage", nullptr}, {"", nullptr},
+        {"13:05:09 AM", nullptr}, {"0:30 PM", nullptr}}; // the designator contradicts the hour
     // clang-format on
     for (const auto& [text, shown] : cases) {
         const QString input = QString::fromUtf8(text);
-        EXPECT_EQ(formatTimeAmPm(input), shown ? QString::fromLatin1(shown) : input) << text;
+        EXPECT_EQ(formatTimeAmPm(input).toStdString(), shown ? std::string(shown) : input.toStdString()) << text;
     }
 }
 
@@ -74,7 +77,7 @@ TEST(TimeText, LenientDates) {
         {"14-12-2009", "2009-12-14"}, {"14.12.09", "2009-12-14"},   {"Dec 14 2009", "2009-12-14"},
         {"14-Dec-2009", "2009-12-14"}, {"December 14, 2009", "2009-12-14"}, {"2009 dec 14", "2009-12-14"},
         {"DEC-14-09", "2009-12-14"},  {"14 December 09", "2009-12-14"}, {"Monday, December 14, 2009", "2009-12-14"},
-        {"02-29-2008", "2008-02-29"}, {" 12 - 14 - 2009 ", "2009-12-14"},
+        {"02-29-2008", "2008-02-29"}, {" 12 - 14 - 2009 ", "2009-12-14"}, {"January 5, 2009", "2009-01-05"},
         {"02-29-2009", nullptr}, {"13-13-2009", nullptr}, {"12-32-2009", nullptr}, {"12-14", nullptr},
         {"Dec 2009", nullptr},   {"12-14-2009-1", nullptr}, {"Dec Jan 14 2009", nullptr},
         {"Decem 14 2009", nullptr}, {"12-14-20091", nullptr}, {"12-14-0050", nullptr}, {"notadate", nullptr},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppLog.h"
+#include "QtPrinting.h"
 
 #include <QStringList>
 
