@@ -76,34 +76,23 @@ class EvdevDevice : public InputDevice {
 
 class EvdevInputSystem : public InputSystem {
   public:
-    EvdevInputSystem(QByteArray deviceFolder, QByteArray classFolder)
-        : m_deviceFolder(std::move(deviceFolder)), m_classFolder(std::move(classFolder)) {}
+    explicit EvdevInputSystem(NodeFolders folders) : m_folders(std::move(folders)) {}
 
     std::vector<InputDeviceInfo> devices() override {
-        DIR* folder = ::opendir(m_deviceFolder.constData());
-        if (!folder) {
+        const std::optional<std::vector<QByteArray>> nodes = InputNodes::numberedNodes(m_folders.devices, "event");
+        if (!nodes) {
             const int error = errno;
             if (error == ENOENT || error == ENOTDIR)
                 return {}; // no input devices at all, e.g. in a container
             raiseError(ErrNo::InputFailure,
                        QStringLiteral("Cannot list the input devices in %1: %2")
-                           .arg(QString::fromLocal8Bit(m_deviceFolder), systemText(error)));
+                           .arg(QString::fromLocal8Bit(m_folders.devices), systemText(error)));
         }
-        std::vector<std::pair<int, QByteArray>> nodes;
-        while (const dirent* entry = ::readdir(folder)) {
-            const QByteArray fileName(entry->d_name);
-            const int number = InputNodes::nodeNumber(fileName, "event");
-            if (number >= 0)
-                nodes.emplace_back(number, fileName);
-        }
-        ::closedir(folder);
-        std::sort(nodes.begin(), nodes.end());
-
         std::vector<InputDeviceInfo> result;
-        result.reserve(nodes.size());
-        for (const auto& [number, fileName] : nodes) {
-            const QByteArray path = m_deviceFolder + '/' + fileName;
-            const QByteArray sysfs = m_classFolder + '/' + fileName + "/device/";
+        result.reserve(nodes->size());
+        for (const QByteArray& fileName : *nodes) {
+            const QByteArray path = m_folders.devices + '/' + fileName;
+            const QByteArray sysfs = m_folders.sysClass + '/' + fileName + "/device/";
             InputDeviceInfo device;
             device.path = QString::fromLocal8Bit(path);
             QByteArray nameText = InputNodes::readSmallFile(sysfs + "name", kNameLimit);
@@ -119,10 +108,7 @@ class EvdevInputSystem : public InputSystem {
     }
 
     std::unique_ptr<InputDevice> open(const InputDeviceInfo& device) override {
-        const QByteArray path = device.path.toLocal8Bit();
-        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            raiseError(ErrNo::InputFailure, InputNodes::openFailureText(device, errno, programFolder()));
+        const int fd = InputNodes::openNode(device);
         libevdev* evdev = nullptr;
         const int rc = libevdev_new_from_fd(fd, &evdev);
         if (rc < 0) {
@@ -148,18 +134,12 @@ class EvdevInputSystem : public InputSystem {
     }
 
   private:
-    QByteArray m_deviceFolder;
-    QByteArray m_classFolder;
+    const NodeFolders m_folders;
 };
 } // namespace
 
-std::shared_ptr<InputSystem> createEvdevInputSystem() {
-    return createEvdevInputSystemAt(QByteArrayLiteral("/dev/input"), QByteArrayLiteral("/sys/class/input"));
-}
-
-std::shared_ptr<InputSystem> createEvdevInputSystemAt(const QByteArray& deviceFolder,
-                                                      const QByteArray& classFolder) {
-    return std::make_shared<EvdevInputSystem>(deviceFolder, classFolder);
+std::shared_ptr<InputSystem> createEvdevInputSystem(const NodeFolders& folders) {
+    return std::make_shared<EvdevInputSystem>(folders);
 }
 
 namespace Evdev {

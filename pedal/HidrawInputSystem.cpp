@@ -94,28 +94,17 @@ class HidrawDevice : public InputDevice {
 
 class HidrawInputSystem : public InputSystem {
   public:
-    HidrawInputSystem(QByteArray deviceFolder, QByteArray classFolder)
-        : m_deviceFolder(std::move(deviceFolder)), m_classFolder(std::move(classFolder)) {}
+    explicit HidrawInputSystem(NodeFolders folders) : m_folders(std::move(folders)) {}
 
     std::vector<InputDeviceInfo> devices() override {
-        DIR* folder = ::opendir(m_deviceFolder.constData());
-        if (!folder)
-            return {}; // /dev always exists where there is hardware; a test folder may not
-        std::vector<std::pair<int, QByteArray>> nodes;
-        while (const dirent* entry = ::readdir(folder)) {
-            const QByteArray fileName(entry->d_name);
-            const int number = InputNodes::nodeNumber(fileName, "hidraw");
-            if (number >= 0)
-                nodes.emplace_back(number, fileName);
-        }
-        ::closedir(folder);
-        std::sort(nodes.begin(), nodes.end());
-
+        // /dev always exists where there is hardware; a test folder may not
+        const std::vector<QByteArray> nodes =
+            InputNodes::numberedNodes(m_folders.devices, "hidraw").value_or(std::vector<QByteArray>{});
         std::vector<InputDeviceInfo> result;
-        for (const auto& [number, fileName] : nodes) {
+        for (const QByteArray& fileName : nodes) {
             InputDeviceInfo device;
             device.kind = InputPath::Hidraw;
-            const QByteArray path = m_deviceFolder + '/' + fileName;
+            const QByteArray path = m_folders.devices + '/' + fileName;
             device.path = QString::fromLocal8Bit(path);
             const QByteArray uevent = InputNodes::readSmallFile(sysfsFolder(device) + "uevent");
             if (uevent.isEmpty())
@@ -128,10 +117,7 @@ class HidrawInputSystem : public InputSystem {
     }
 
     std::unique_ptr<InputDevice> open(const InputDeviceInfo& device) override {
-        const QByteArray path = device.path.toLocal8Bit();
-        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
-            raiseError(ErrNo::InputFailure, InputNodes::openFailureText(device, errno, programFolder()));
+        const int fd = InputNodes::openNode(device);
         const QByteArray descriptor = reportDescriptor(fd, sysfsFolder(device) + "report_descriptor");
         if (descriptor.isEmpty()) {
             ::close(fd);
@@ -147,21 +133,15 @@ class HidrawInputSystem : public InputSystem {
   private:
     QByteArray sysfsFolder(const InputDeviceInfo& device) const {
         const QByteArray path = device.path.toLocal8Bit();
-        return m_classFolder + '/' + path.mid(path.lastIndexOf('/') + 1) + "/device/";
+        return m_folders.sysClass + '/' + path.mid(path.lastIndexOf('/') + 1) + "/device/";
     }
 
-    QByteArray m_deviceFolder;
-    QByteArray m_classFolder;
+    const NodeFolders m_folders;
 };
 } // namespace
 
-std::shared_ptr<InputSystem> createHidrawInputSystem() {
-    return createHidrawInputSystemAt(QByteArrayLiteral("/dev"), QByteArrayLiteral("/sys/class/hidraw"));
-}
-
-std::shared_ptr<InputSystem> createHidrawInputSystemAt(const QByteArray& deviceFolder,
-                                                       const QByteArray& classFolder) {
-    return std::make_shared<HidrawInputSystem>(deviceFolder, classFolder);
+std::shared_ptr<InputSystem> createHidrawInputSystem(const NodeFolders& folders) {
+    return std::make_shared<HidrawInputSystem>(folders);
 }
 
 namespace Hidraw {

@@ -12,10 +12,7 @@
 // /dev/hidrawN in ascending N, identified by /sys/class/hidraw/hidrawN/device/uevent, or where sysfs
 // says nothing by asking the node (HIDIOCGRAWINFO, HIDIOCGRAWNAME). A device opens read-only and
 // non-blocking; each read takes the reports that came since the last one and keeps the newest.
-std::shared_ptr<InputSystem> createHidrawInputSystem();
-// The same over other folders: tests lay out a device folder and a class folder of their own.
-std::shared_ptr<InputSystem> createHidrawInputSystemAt(const QByteArray& deviceFolder,
-                                                       const QByteArray& classFolder);
+std::shared_ptr<InputSystem> createHidrawInputSystem(const NodeFolders& folders = {"/dev", "/sys/class/hidraw"});
 
 // The parts of the backend that need no device.
 namespace Hidraw {

@@ -2,9 +2,13 @@
 
 #include "Platform.h"
 
+#include "QuillonError.h"
+
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -72,5 +76,30 @@ QByteArray readSmallFile(const QByteArray& path, qsizetype limit) {
         return {};
     text.truncate(qsizetype(n));
     return text;
+}
+std::optional<std::vector<QByteArray>> numberedNodes(const QByteArray& folder, const QByteArray& prefix) {
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return std::nullopt;
+    std::vector<std::pair<int, QByteArray>> nodes;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray fileName(entry->d_name);
+        if (const int number = nodeNumber(fileName, prefix); number >= 0)
+            nodes.emplace_back(number, fileName);
+    }
+    ::closedir(dir);
+    std::sort(nodes.begin(), nodes.end());
+    std::vector<QByteArray> names;
+    names.reserve(nodes.size());
+    for (auto& node : nodes)
+        names.push_back(std::move(node.second));
+    return names;
+}
+
+int openNode(const InputDeviceInfo& device) {
+    const int fd = ::open(device.path.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        raiseError(ErrNo::InputFailure, openFailureText(device, errno, programFolder()));
+    return fd;
 }
 } // namespace InputNodes

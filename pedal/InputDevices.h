@@ -5,6 +5,7 @@
 #include <QtGlobal>
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -17,6 +18,13 @@ struct ButtonLayout {
     std::array<quint8, 3> buttons{0, 1, 2};
     // Raw HID: the byte of an input report that holds the pedals, counted after any report number.
     quint8 reportByte = 0;
+};
+
+// Where a backend finds its device nodes and the kernel's description of them (sysfs); tests lay out
+// folders of their own.
+struct NodeFolders {
+    QByteArray devices;
+    QByteArray sysClass;
 };
 
 // One attached input device as the system lists it.
@@ -66,4 +74,9 @@ QString openFailureText(const InputDeviceInfo& device, int errorNumber, const QB
 QString udevRuleCommand(const QByteArray& folder);
 // Reads a small file without blocking; empty when it cannot be read.
 QByteArray readSmallFile(const QByteArray& path, qsizetype limit = 4096);
+// The nodes prefix + N in a folder, in ascending N (event2 before event10); empty with errno set when
+// the folder cannot be read.
+std::optional<std::vector<QByteArray>> numberedNodes(const QByteArray& folder, const QByteArray& prefix);
+// Opens a device's node to read, without blocking; raises the failure text when it cannot.
+int openNode(const InputDeviceInfo& device);
 } // namespace InputNodes

@@ -50,8 +50,8 @@ static void BM_SearchAmongDevices(benchmark::State& state) {
         name.open(QIODevice::WriteOnly);
         name.write("AT Translated Set 2 keyboard\n");
     }
-    auto system = createEvdevInputSystemAt(QFile::encodeName(root.path() + QStringLiteral("/dev")),
-                                           QFile::encodeName(root.path() + QStringLiteral("/class")));
+    auto system = createEvdevInputSystem({QFile::encodeName(root.path() + QStringLiteral("/dev")),
+                                          QFile::encodeName(root.path() + QStringLiteral("/class"))});
     for (auto _ : state)
         benchmark::DoNotOptimize(openFirstPedal(*system));
 }
@@ -91,8 +91,8 @@ struct RawHidPedal : SimulatedPedal {
     }
     ~RawHidPedal() override { ::close(writer); }
     std::shared_ptr<InputSystem> system() override {
-        return createHidrawInputSystemAt(QFile::encodeName(root.path()),
-                                         QFile::encodeName(root.filePath(QStringLiteral("sys"))));
+        return createHidrawInputSystem({QFile::encodeName(root.path()),
+                                        QFile::encodeName(root.filePath(QStringLiteral("sys")))});
     }
     void press(bool down) override {
         const char report = down ? 0x02 : 0x00; // play

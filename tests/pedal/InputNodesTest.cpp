@@ -55,10 +55,10 @@ class InputNodesTest : public ::testing::Test {
         QFile::remove(root.filePath(QStringLiteral("dev/hidraw%1").arg(n)));
     }
     std::shared_ptr<InputSystem> evdev() const {
-        return createEvdevInputSystemAt(path("dev/input"), path("sys/input"));
+        return createEvdevInputSystem({path("dev/input"), path("sys/input")});
     }
     std::shared_ptr<InputSystem> raw() const {
-        return createHidrawInputSystemAt(path("dev"), path("sys/hidraw"));
+        return createHidrawInputSystem({path("dev"), path("sys/hidraw")});
     }
 
     QTemporaryDir root;
