@@ -1,13 +1,14 @@
 #include "ProgramStart.h"
 
 #include "ErrorHandling.h"
-#include "UnhandledError.h"
 #include "MessageBoxes.h"
+#include "UnhandledError.h"
 #include "frmSessions.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
     // The sound client's cookie is used where it already is; it is never made.
@@ -20,9 +21,10 @@ std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
     // Without a session bus, connecting would start one by X11 autolaunch, which writes ~/.dbus.
     if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
         const QString runtimeBus = qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/bus");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && QFile::exists(runtimeBus)
-                                                ? "unix:path=" + QFile::encodeName(runtimeBus)
-                                                : QByteArray("disabled:"));
+        qputenv("DBUS_SESSION_BUS_ADDRESS",
+                !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && QFile::exists(runtimeBus)
+                    ? "unix:path=" + QFile::encodeName(runtimeBus)
+                    : QByteArray("disabled:"));
     }
     auto place = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quillon-XXXXXX"));
     if (!place->isValid())
@@ -34,6 +36,21 @@ std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
     for (const auto& [variable, folder] : folders)
         qputenv(variable, QFile::encodeName(place->path() + QLatin1String(folder)));
     return place;
+}
+
+void useOwnToolkitPlugins() {
+    const QString folder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+    const QString plugins = QFileInfo(folder + QStringLiteral("/quillon-libs/plugins")).canonicalFilePath();
+    if (plugins.isEmpty())
+        return; // not on a disc: the system's plugins, as for any Qt program
+    // The application object adds the program's folder to the plugin folders unless it was in the
+    // first list and taken out before; QT_PLUGIN_PATH is read for that first list only.
+    qputenv("QT_PLUGIN_PATH", QFile::encodeName(folder));
+    QCoreApplication::setLibraryPaths({plugins});
+    qunsetenv("QT_PLUGIN_PATH");
+    qunsetenv("QT_QPA_PLATFORM_PLUGIN_PATH");
+    // The one platform the disc carries; on a Wayland desktop it draws through Xwayland.
+    qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
 int runProgram(frmSessions& catalogue, MessageBoxes& messages) {

@@ -12,6 +12,11 @@ class frmSessions;
 // Call before the application object exists.
 std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome();
 
+// On a disc (the program's folder holds quillon-libs/plugins) the toolkit loads plugins from there
+// only, whatever the environment names, and draws through X11; elsewhere (the build tree) it uses
+// the system's. Call before the application object exists.
+void useOwnToolkitPlugins();
+
 // Runs the program on its catalogue window: start-up, then the event loop while the catalogue
 // lives. An error out of start-up is shown in `messages` and ends the program; returns the exit code.
 int runProgram(frmSessions& catalogue, MessageBoxes& messages);

@@ -124,17 +124,17 @@ done
 
 chmod -R u+w "$libdir"
 for name in "${!carried[@]}"; do
-    patchelf --set-rpath '$ORIGIN' "$libdir/$name"
+    patchelf --force-rpath --set-rpath '$ORIGIN' "$libdir/$name"
 done
 for plugin in "${qt_plugins[@]}"; do
-    patchelf --set-rpath '$ORIGIN/../..' "$libdir/plugins/$plugin"
+    patchelf --force-rpath --set-rpath '$ORIGIN/../..' "$libdir/plugins/$plugin"
 done
 # The player itself is .quillon-player; `quillon` is a small static program that checks the system
 # has the C library and the host libraries the disc needs, says what is missing in a window if not,
 # and otherwise becomes the player.
 rm -f "$dest/quillon" "$dest/.quillon-player"
 cp "$exe" "$dest/.quillon-player"
-patchelf --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
+patchelf --force-rpath --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
 versions=$(find "$dest/.quillon-player" "$libdir" -type f -exec objdump -T {} + 2>/dev/null)
 glibc=$(grep -o 'GLIBC_2\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
 glibcxx=$(grep -o 'GLIBCXX_3\.4\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
