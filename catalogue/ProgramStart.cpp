@@ -2,6 +2,7 @@
 
 #include "ErrorHandling.h"
 #include "MessageBoxes.h"
+#include "ProgramEnd.h"
 #include "UnhandledError.h"
 #include "frmSessions.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
     // The sound client's cookie is used where it already is; it is never made.
@@ -27,14 +29,21 @@ std::unique_ptr<QTemporaryDir> keepLibrariesOutOfHome() {
                     : QByteArray("disabled:"));
     }
     auto place = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quillon-XXXXXX"));
+    if (!place->isValid()) // TMPDIR names a folder that is missing or closed to us
+        place = std::make_unique<QTemporaryDir>(QStringLiteral("/tmp/quillon-XXXXXX"));
     if (!place->isValid())
         return place; // nowhere better: the libraries write where they would
+    removeWhenProgramEnds(QFile::encodeName(place->path()));
     const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "/config"},
                                                            {"XDG_CACHE_HOME", "/cache"},
                                                            {"XDG_DATA_HOME", "/data"},
                                                            {"XDG_STATE_HOME", "/state"}};
     for (const auto& [variable, folder] : folders)
         qputenv(variable, QFile::encodeName(place->path() + QLatin1String(folder)));
+    // Without a runtime folder Qt makes one in the temporary folder and leaves it there.
+    const QByteArray runtime = QFile::encodeName(place->path() + QStringLiteral("/runtime"));
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && mkdir(runtime.constData(), 0700) == 0)
+        qputenv("XDG_RUNTIME_DIR", runtime);
     return place;
 }
 
@@ -54,6 +63,7 @@ void useOwnToolkitPlugins() {
 }
 
 int runProgram(frmSessions& catalogue, MessageBoxes& messages) {
+    endOnSignals(&catalogue, [&catalogue] { catalogue.unload(); });
     try {
         catalogue.Form_Load();
     } catch (...) {
