@@ -148,7 +148,7 @@ case ${glibc#GLIBC_} in
     2.41) desktops="Debian 13, Ubuntu 25.04, Fedora 42 or later" ;;
     *) desktops="the release of the system that made the disc or later" ;;
 esac
-cc -std=c11 -D_GNU_SOURCE -O2 -s -static -o "$dest/quillon" "$root/tools/disc-start.c" \
+cc -std=c11 -D_GNU_SOURCE -O2 -Wall -Wextra -s -static -o "$dest/quillon" "$root"/tools/disc-start{,-x11,-window}.c \
     -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DREQUIRED_GLIBCXX="\"${glibcxx#GLIBCXX_}\"" \
     -DDESKTOPS="\"$desktops\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
         grep -v -E '^(ld-linux|linux-vdso)' | sort | tr '\n' ' ')\""
