@@ -6,6 +6,7 @@
 #include <ctype.h>
 #include <errno.h>
 #include <limits.h>
+#include <netinet/in.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -106,6 +107,16 @@ int connect_display(int number) {
             return fd;
         close(fd);
     }
+    // As Xlib does for ":N" (not "unix:N"): the server's TCP port on this machine.
+    const int fd =
+        strncmp(getenv("DISPLAY"), "unix:", 5) ? socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
+    struct sockaddr_in tcp = {.sin_family = AF_INET,
+                              .sin_port = htons((uint16_t)(6000 + number)),
+                              .sin_addr.s_addr = htonl(INADDR_LOOPBACK)};
+    if (fd >= 0 && connect(fd, (struct sockaddr*)&tcp, sizeof tcp) == 0)
+        return fd;
+    if (fd >= 0)
+        close(fd);
     return -1;
 }
 
