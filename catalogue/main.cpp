@@ -15,6 +15,7 @@
 int main(int argc, char** argv) {
     returnFreedMemoryPromptly();
     const std::unique_ptr<QTemporaryDir> privateWrites = keepLibrariesOutOfHome();
+    useOwnToolkitPlugins();
     // No argument changes anything, not even the toolkit's own options: it sees the program name only.
     static char programName[] = "quillon";
     char* toolkitArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};

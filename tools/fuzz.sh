@@ -7,7 +7,7 @@
 # Fails when any target finds a fault: a crash or failed check, a sanitizer report, a leak, or an
 # input slower than 1 second. A mended finding goes into the seed corpus, to run on every build.
 set -uo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
+cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 root=$(pwd)
 seconds=${1:-3600}
 chosen=("${@:2}")

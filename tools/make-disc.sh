@@ -124,17 +124,17 @@ done
 
 chmod -R u+w "$libdir"
 for name in "${!carried[@]}"; do
-    patchelf --set-rpath '$ORIGIN' "$libdir/$name"
+    patchelf --force-rpath --set-rpath '$ORIGIN' "$libdir/$name"
 done
 for plugin in "${qt_plugins[@]}"; do
-    patchelf --set-rpath '$ORIGIN/../..' "$libdir/plugins/$plugin"
+    patchelf --force-rpath --set-rpath '$ORIGIN/../..' "$libdir/plugins/$plugin"
 done
 # The player itself is .quillon-player; `quillon` is a small static program that checks the system
 # has the C library and the host libraries the disc needs, says what is missing in a window if not,
 # and otherwise becomes the player.
 rm -f "$dest/quillon" "$dest/.quillon-player"
 cp "$exe" "$dest/.quillon-player"
-patchelf --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
+patchelf --force-rpath --set-rpath "\$ORIGIN/$libdir_name" "$dest/.quillon-player"
 versions=$(find "$dest/.quillon-player" "$libdir" -type f -exec objdump -T {} + 2>/dev/null)
 glibc=$(grep -o 'GLIBC_2\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
 glibcxx=$(grep -o 'GLIBCXX_3\.4\.[0-9]*' <<<"$versions" | sort -u -V | tail -1)
@@ -148,7 +148,7 @@ case ${glibc#GLIBC_} in
     2.41) desktops="Debian 13, Ubuntu 25.04, Fedora 42 or later" ;;
     *) desktops="the release of the system that made the disc or later" ;;
 esac
-cc -std=c11 -D_GNU_SOURCE -O2 -s -static -o "$dest/quillon" "$root/tools/disc-start.c" \
+cc -std=c11 -D_GNU_SOURCE -O2 -Wall -Wextra -s -static -o "$dest/quillon" "$root"/tools/disc-start{,-x11,-window}.c \
     -DREQUIRED_GLIBC="\"${glibc#GLIBC_}\"" -DREQUIRED_GLIBCXX="\"${glibcxx#GLIBCXX_}\"" \
     -DDESKTOPS="\"$desktops\"" -DHOST_LIBRARIES="\"$(printf '%s\n' "${!from_host[@]}" |
         grep -v -E '^(ld-linux|linux-vdso)' | sort | tr '\n' ' ')\""

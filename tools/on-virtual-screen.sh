@@ -21,6 +21,8 @@ trap 'exit 130' INT TERM
 auth=$state/Xauthority
 cookie=$(mcookie)
 # The server reads the cookie from the file; the entry for the display it picks is added after.
+# (Made empty first: xauth says the file does not exist otherwise.)
+: >"$auth"
 xauth -q -f "$auth" add :0 . "$cookie"
 mkfifo "$state/display"
 Xvfb -displayfd 3 -auth "$auth" -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" 2>"$state/xvfb.log" &

@@ -24,4 +24,5 @@ echo "printed: $hint"
 kill "$runner"
 wait "$runner" 2>/dev/null || true
 [[ -s $work/quillon.png ]] || { echo "FAILED: no screenshot"; exit 1; }
+if grep -q '^xauth:' "$work/out"; then echo "FAILED: xauth complained:"; cat "$work/out"; exit 1; fi
 echo "the printed command took the screenshot"
