@@ -235,8 +235,7 @@ bool NotesDocument::parse(void* buffer, size_t size) {
     }
     if (!result) {
         m_error = QStringLiteral("XML parse error: %1 at offset %2")
-                      .arg(QString::fromUtf8(result.description()))
-                      .arg(result.offset);
+                      .arg(QString::fromUtf8(result.description()), QString::number(result.offset));
         m_document->reset();
         return false;
     }
@@ -248,8 +247,7 @@ bool NotesDocument::parse(void* buffer, size_t size) {
     }
     if (const pugi::xml_node element = duplicateAttributeAt(root)) {
         m_error = QStringLiteral("XML parse error: Duplicate attribute in element <%1> at offset %2")
-                      .arg(QString::fromUtf8(element.name()))
-                      .arg(element.offset_debug());
+                      .arg(QString::fromUtf8(element.name()), QString::number(element.offset_debug()));
         m_document->reset();
         return false;
     }

@@ -114,24 +114,23 @@ TEST_F(LoadXmlTest, DocumentOrderTimesMissingFieldsAndOverlongValues) {
     EXPECT_EQ(control<QLabel>("lblStartTime")->text(), QString());
 }
 
-// No limit at 32,767 rows; beyond the reader's own ceilings the rest is logged, not shown.
+// No limit at 32,767 rows; beyond the reader's own ceilings the rest is logged, not shown, under the
+// document's name as it is (a name holding "%2" is no placeholder).
 TEST_F(LoadXmlTest, ManyRows) {
     const qsizetype notes = NotesDocument::MaxNoteRows + 1, items = NotesDocument::MaxItemRows + 3;
-    writeOnDisc("ABC_1.xml", "<s><header><items>" + QByteArray("<item name='n' value='v'/>").repeated(items) +
+    writeOnDisc("A%2_1.xml", "<s><header><items>" + QByteArray("<item name='n' value='v'/>").repeated(items) +
                                  "</items></header><notes>" + QByteArray("<note/>").repeated(notes) +
                                  "</notes></s>");
-    load();
+    load("A%2_1.wma");
     EXPECT_EQ(notesList()->topLevelItemCount(), NotesDocument::MaxNoteRows);
     EXPECT_EQ(control<QTreeWidget>("lvData")->topLevelItemCount(), NotesDocument::MaxItemRows + 2);
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(
         log.lines[0].startsWith(
             QLatin1String("ERROR: No = 6, Line No = 0, Desc = Quillon502.frmMain.LoadXML() > ")) &&
-        log.lines[0].contains(QStringLiteral("first %1 of its %2 notes and the first %3 of its %4 header")
-                                  .arg(NotesDocument::MaxNoteRows)
-                                  .arg(notes)
-                                  .arg(NotesDocument::MaxItemRows)
-                                  .arg(items)));
+        log.lines[0].contains("A%2_1.xml" + QStringLiteral(" shows the first %1 of its %2 notes and the first %3 of its %4 header")
+                                  .arg(QString::number(NotesDocument::MaxNoteRows), QString::number(notes),
+                                       QString::number(NotesDocument::MaxItemRows), QString::number(items))));
 }
 
 } // namespace

@@ -32,7 +32,7 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
         {"ROOM3_12-14-2009_86390_3.WmV", P::PlayPlaying, 10, "12:00:00 AM", "12-15-2009", true},
         {"Hall_03-29-2009_3000_1.wma", P::PlayPlaying, 7200, "02:50:00 AM", "03-29-2009", false},
         // No usable recording start: the clock stays, the tick and the full-screen offer go on.
-        {"Room3_12-14-2009.wmv", P::PlayPlaying, 600, "02:50:00 AM", "03-29-2009", true},
+        {"Room3 %1_12-14-2009.wmv", P::PlayPlaying, 600, "02:50:00 AM", "03-29-2009", true},
         {"", P::PlayReady, 0, "02:50:00 AM", "03-29-2009", false},
     };
     for (const auto& s : steps) {
@@ -59,7 +59,7 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
     EXPECT_EQ(control<QLabel>("lblStartTime")->text(), "12:50:00 AM"); // the last session's start
     ASSERT_EQ(log.lines.size(), 1) << "the one session without a start, once";
     EXPECT_TRUE(log.lines[0].startsWith("ERROR: No = 13, Line No = 0, Desc = Quillon502.frmMain.Timer1_Timer() > ") &&
-                log.lines[0].contains("\"Room3_12-14-2009.wmv\" gives no recording start"))
+                log.lines[0].contains("\"Room3 %1_12-14-2009.wmv\" gives no recording start"))
         << qPrintable(log.lines[0]);
     EXPECT_TRUE(messages.shown.empty());
 }
