@@ -42,6 +42,8 @@ void frmMain::Timer1_Timer() {
                              true);
             }
             m_transport->offerFullScreen(isVideo(m_player->sourceURL()));
+            if (m_mediaControls)
+                m_mediaControls->refresh();
         });
     } catch (...) {
         failure = currentError();
