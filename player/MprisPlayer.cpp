@@ -213,9 +213,15 @@ void MprisPlayer::act(const QString& procName, const std::function<void()>& body
         procName.isEmpty() ? body() : logAndRaise(m_log, procName, body);
     } catch (...) {
         // As an on-screen control's failure: shown to the user, once the desktop has its answer.
+        // One message at a time: calls go on arriving while it is shown, and are only logged.
         const QuillonError error = currentError();
-        QTimer::singleShot(0, &m_window,
-                           [&messages = m_messages, error] { reportUnhandledError(messages, error); });
+        if (!*m_showingError) {
+            *m_showingError = true;
+            QTimer::singleShot(0, &m_window, [&messages = m_messages, error, showing = m_showingError] {
+                reportUnhandledError(messages, error);
+                *showing = false;
+            });
+        }
         skipErrors([this] { refresh(); });
         throw error;
     }

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QVariantMap>
 #include <functional>
+#include <memory>
 
 class MediaPlayer;
 class QSlider;
@@ -77,4 +78,6 @@ class MprisPlayer : public QObject, public MediaControls {
     double m_lastPosition = 0.0;
     double m_lastRate = 0.0; // 0 when nothing moved
     QElapsedTimer m_sinceLast;
+    // Shared with the message on its way, which may outlive the player.
+    std::shared_ptr<bool> m_showingError = std::make_shared<bool>(false);
 };
