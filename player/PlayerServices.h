@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MediaControls.h"
 #include "MediaPlayer.h"
 #include "Platform.h"
 
@@ -20,4 +21,6 @@ struct PlayerServices {
     // Lets events run until `done` or the time is up (the pedal's rewind wait).
     std::function<void(const std::function<bool()>& done, int timeoutMs)> waitRunningEvents =
         [](const std::function<bool()>& done, int timeoutMs) { pumpEventsUntil(done, timeoutMs); };
+    // The desktop's media controls for a window that opened a session.
+    MediaControlsFactory mediaControls = sessionBusMediaControls;
 };

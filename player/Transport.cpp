@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
+#include <algorithm>
 
 namespace {
 using namespace DesignedLayout;
@@ -191,12 +192,16 @@ void Transport::chkScanForward_Click() {
 void Transport::sldRate_Click() {
     logAndRaise(m_log, procName(".sldRate_Click()"), [&] {
         // The slowest position remembers the speed it applies, so a scan that ends returns to it.
-        const int value = sldRate->value();
-        const double rate = value == 0 ? 0.75 : value == 1 ? 1.0 : 1.25;
+        const double rate = Speeds[std::clamp(sldRate->value(), 0, int(std::size(Speeds)) - 1)];
         m_playRate = rate;
         player().setRate(rate);
         emit playRateChanged(rate);
     });
+}
+
+void Transport::moveSpeedSlider(int step) {
+    sldRate->setValue(step);
+    sldRate_Click();
 }
 
 void Transport::cmbFullScreen_Click() {

@@ -30,6 +30,11 @@ class Transport : public QObject {
     void sldRate_Click();
     void cmbFullScreen_Click();
 
+    // The speed slider's speeds, slowest first.
+    static constexpr double Speeds[] = {0.75, 1.0, 1.25};
+    // Moves the speed slider to a step as the user does: its click runs.
+    void moveSpeedSlider(int step);
+
     // The remembered rate: 1.0 at load, the slider's speed after a slider click.
     double PlayRate() const { return m_playRate; }
     // What the pedal asks: a rate of its own, the remembered rate, play and pause.

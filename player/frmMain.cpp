@@ -71,6 +71,8 @@ bool frmMain::openSession(const SessionData& session, HandBack handBack, int ope
             return false;
         Timer1->start();
         Init(session.title(), session);
+        if (!m_mediaControls && m_services.mediaControls)
+            m_mediaControls = m_services.mediaControls(*this, m_log, m_services.messages);
     } catch (...) {
         if (!gone())
             stopEverything(Failures::Skip);
@@ -81,6 +83,7 @@ bool frmMain::openSession(const SessionData& session, HandBack handBack, int ope
 
 void frmMain::stopEverything(Failures failures) {
     const std::function<void()> steps[] = {
+        [this] { m_mediaControls.reset(); },
         [this] { Timer1->stop(); },
         [this] { m_tickFailures.logRepeats(); },
         [this] { m_pedalPoll->stop(); },

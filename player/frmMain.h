@@ -83,7 +83,8 @@ class frmMain : public QWidget {
     // Strict: the first failure ends the sequence and is raised. Lenient: every step runs whatever
     // failed before it, for paths that are failing already.
     enum class Failures { Raise, Skip };
-    // The tick, the pedal poll and the media stop, and the media is released, in that order.
+    // The desktop's media controls, the tick, the pedal poll and the media stop, and the media is
+    // released, in that order.
     void stopEverything(Failures failures);
     void handBack(Failures failures);
     void buildLayout();
@@ -106,6 +107,7 @@ class frmMain : public QWidget {
     NotesPanel* m_notes = nullptr;
     Transport* m_transport = nullptr;
     PedalPoll* m_pedalPoll = nullptr;
+    std::unique_ptr<MediaControls> m_mediaControls; // while a session is open
     int m_widthTwips = 0;
     int m_heightTwips = 0;
     bool m_unloading = false;

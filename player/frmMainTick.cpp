@@ -44,6 +44,8 @@ void frmMain::Timer1_Timer() {
                     logOncePerSession(SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"), noStartText());
             }
             m_transport->offerFullScreen(isVideo(m_player->sourceURL()));
+            if (m_mediaControls)
+                m_mediaControls->refresh();
         });
     } catch (...) {
         failure = currentError();

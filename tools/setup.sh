@@ -20,6 +20,8 @@ packages=(
     ffmpeg espeak-ng mpv imagemagick
     # end-to-end test: the accessibility bus, a session bus, synthetic input
     python3 python3-pyatspi python3-gi gir1.2-atspi-2.0 at-spi2-core dbus xdotool libx11-6
+    # the desktop's media controls, as media keys and the desktop's panel drive them
+    playerctl
     # the session bus's X11 autolaunch, as desktop machines have it: the tests must not meet it
     dbus-x11
 )

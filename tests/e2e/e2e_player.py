@@ -8,6 +8,7 @@ Run by run-e2e.sh inside Xvfb and a private D-Bus session:
 import os
 import subprocess
 import sys
+import threading
 import time
 import xml.etree.ElementTree as ElementTree
 
@@ -351,9 +352,11 @@ def catalogue_and_player():
         full_screen_and_back(app, frame)
         media_menu(frame, focus)
 
+        wait_for("the player on the session bus", lambda: "quillon" in players(), 5)
         close_window(player)
         wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))
         wait_for("the player window to go", lambda: not x_windows("Room3 - 12-14-2009"))
+        wait_for("the player to leave the session bus", lambda: "quillon" not in players(), 5)
         log("player closed, the catalogue is back")
         screenshot("3-catalogue-again")
 
@@ -419,6 +422,69 @@ def media_menu(frame, focus):
     log("the media menu opens on the picture and its Pause pauses")
 
 
+def playerctl(*args, player="quillon"):
+    """The desktop's media controls, as a media key or the desktop's panel uses them."""
+    return subprocess.run(["playerctl", "-p", player, *args], capture_output=True, text=True,
+                          timeout=STEP_SECONDS).stdout.strip()
+
+
+def players():
+    return subprocess.run(["playerctl", "-l"], capture_output=True, text=True).stdout.split()
+
+
+class StatusHeard:
+    """What the desktop is told of playback: playerctl following the player's status signals."""
+
+    def __init__(self):
+        self.heard = []
+        self.process = subprocess.Popen(["playerctl", "-p", "quillon", "--follow", "status"],
+                                        stdout=subprocess.PIPE, text=True)
+        threading.Thread(target=lambda: self.heard.extend(iter(self.process.stdout.readline, "")),
+                         daemon=True).start()
+
+    def wait(self, status, since):
+        wait_for(f"the desktop to be told {status}", lambda: f"{status}\n" in self.heard[since:], 10)
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
+
+
+def media_keys(program, frame):
+    """playerctl reads the player's title and status, pauses and plays it and sets its position (the
+    clock shows the engine's moves); the window's own buttons change the status the desktop is told.
+    A second player takes its own instance name."""
+    if (playerctl("status"), playerctl("metadata", "xesam:title")) != ("Playing", "HALL2 - 03-02-2010"):
+        raise Failure(f"playerctl reads {playerctl('status')!r} {playerctl('metadata')!r}")
+    heard = StatusHeard()
+    try:
+        playerctl("pause")
+        wait_for("the media bar to offer Play after playerctl pause",
+                 lambda: (lambda b: b and showing(b))(find(frame, control("push button", "Play"))), 5)
+        stood = clock_text(frame)
+        time.sleep(1.5)
+        if clock_text(frame) != stood:
+            raise Failure(f"the clock went on from {stood} to {clock_text(frame)} after playerctl pause")
+        playerctl("play")
+        wait_for("the clock to move after playerctl play", lambda: clock_text(frame) != stood, 5)
+        playerctl("position", "30")
+        wait_for("the clock at 02:00:30 after playerctl position 30",
+                 lambda: "02:00:30" <= clock_text(frame) <= "02:00:33", 5)
+        for button, status in (("pause", "Paused"), ("play", "Playing")):
+            since = len(heard.heard)
+            click(*centre(find(frame, control("push button", button))))
+            heard.wait(status, since)
+    finally:
+        heard.close()
+    second = Program(SINGLE, "single-2")
+    try:
+        wait_for("a second player under its own instance name",
+                 lambda: {"quillon", f"quillon.instance{second.process.pid}"} <= set(players()))
+    finally:
+        second.stop()
+    log("playerctl pauses, plays and seeks the player and hears its own buttons")
+
+
 def single_file_disc():
     """A disc of one recording opens the player at once. Its names are upper case, as discs burned
     to CD carry them: the notes document is read all the same, and a double-click on the notes list
@@ -428,6 +494,7 @@ def single_file_disc():
         player, frame = check_playing(program.app, "HALL2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
         if x_windows(CATALOGUE_TITLE):
             raise Failure("the catalogue shows although the disc holds one file")
+        media_keys(program, frame)
         header = table_rows(find(frame, control("tree", "Session Information")))[1]
         notes = find(frame, NOTES)
         rows = table_rows(notes)[1]

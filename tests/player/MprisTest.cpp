@@ -1,0 +1,140 @@
+// The desktop's media controls on the real window over the scripted media component: each call as
+// the player calls it, and what the desktop is told when the window's own controls change playback.
+#include "MprisPlayer.h"
+#include "PlayerWindowFixture.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QSlider>
+#include <functional>
+
+namespace {
+using P = MediaPlayer;
+
+class MprisTest : public PlayerWindowTest {
+  protected:
+    void SetUp() override {
+        PlayerServices made = services();
+        made.mediaControls = [this](frmMain& w, AppLog& l, MessageBoxes& m) {
+            auto controls = std::make_unique<MprisPlayer>(w, l, m);
+            mpris = controls.get();
+            return controls;
+        };
+        window.reset(frmMain::load(made));
+        // The component's bar knows the length: a minute.
+        auto* seek = new QSlider(fake);
+        seek->setObjectName(QStringLiteral("MPlayerSeek"));
+        seek->setRange(0, 60000);
+        footPedal = plugPedal();
+        ASSERT_TRUE(window->openSession(sessionOf("Room3_12-14-2009_34200_1.wma"),
+                                        frmMain::HandBack::ShowCatalogue, 0, {}));
+        ASSERT_NE(mpris, nullptr);
+        fake->calls.clear();
+    }
+    QString calls() const { return fake->calls.join(QLatin1Char(' ')); }
+
+    MprisPlayer* mpris = nullptr;
+    std::shared_ptr<FakeDeviceState> footPedal;
+};
+
+struct CallCase {
+    const char* name;
+    int state;
+    std::function<void(MprisPlayer&)> call;
+    const char* calls; // the player calls, in order
+    int endState;
+};
+
+const CallCase kCalls[] = {
+    {"PlayWhenPaused", P::PlayPaused, &MprisPlayer::Play, "rate=1 play", P::PlayPlaying},
+    {"PlayWhenPlaying", P::PlayPlaying, &MprisPlayer::Play, "rate=1", P::PlayPlaying},
+    {"Pause", P::PlayPlaying, &MprisPlayer::Pause, "pause", P::PlayPaused},
+    {"PauseWhenPaused", P::PlayPaused, &MprisPlayer::Pause, "", P::PlayPaused},
+    {"PauseWhenScanning", P::PlayScanReverse, &MprisPlayer::Pause, "pause", P::PlayPaused},
+    {"PlayPauseWhenPaused", P::PlayPaused, &MprisPlayer::PlayPause, "play", P::PlayPlaying},
+    {"PlayPauseWhenStopped", P::PlayStopped, &MprisPlayer::PlayPause, "rate=1 play", P::PlayPlaying},
+    {"Stop", P::PlayPlaying, &MprisPlayer::Stop, "stop", P::PlayStopped},
+    {"SeekOn", P::PlayPlaying, [](MprisPlayer& m) { m.Seek(5'000'000); }, "position=15", P::PlayPlaying},
+    {"SeekBeforeStart", P::PlayPaused, [](MprisPlayer& m) { m.Seek(-20'000'000); }, "position=0",
+     P::PlayPaused},
+    {"SeekPastEnd", P::PlayPlaying, [](MprisPlayer& m) { m.Seek(55'000'000); }, "", P::PlayPlaying},
+    {"SetPosition", P::PlayPlaying,
+     [](MprisPlayer& m) {
+         m.SetPosition(m.metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>(),
+                       30'500'000);
+     },
+     "position=30.5", P::PlayPlaying},
+    {"SetPositionOtherTrack", P::PlayPlaying,
+     [](MprisPlayer& m) { m.SetPosition(QDBusObjectPath(QStringLiteral("/other")), 30'000'000); }, "",
+     P::PlayPlaying},
+    {"RateNearestSpeed", P::PlayPlaying, [](MprisPlayer& m) { m.setRate(1.3); }, "rate=1.25", P::PlayPlaying},
+    {"RateZeroPauses", P::PlayPlaying, [](MprisPlayer& m) { m.setRate(0.0); }, "pause", P::PlayPaused},
+};
+
+void PrintTo(const CallCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MprisCallTest : public MprisTest, public ::testing::WithParamInterface<CallCase> {};
+
+TEST_P(MprisCallTest, ActsAsTheWindowsControl) {
+    const CallCase& c = GetParam();
+    fake->state = c.state;
+    fake->position = 10;
+    c.call(*mpris);
+    EXPECT_EQ(calls(), QLatin1String(c.calls));
+    EXPECT_EQ(fake->state, c.endState);
+    EXPECT_TRUE(messages.shown.empty() && log.lines.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Calls, MprisCallTest, ::testing::ValuesIn(kCalls),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// The slider moves with the rate and is remembered as its click remembers it; a failing media call is
+// logged and shown as the button's failure is (one message at a time), and the caller hears of it.
+TEST_F(MprisTest, RateMovesTheSliderAndFailuresAreShown) {
+    mpris->setRate(0.7);
+    EXPECT_EQ(control<QSlider>("sldRate")->value(), 0);
+    EXPECT_DOUBLE_EQ(window->transport().PlayRate(), 0.75);
+    EXPECT_DOUBLE_EQ(mpris->rate(), 0.75);
+    fake->failOn = QStringLiteral("pause");
+    EXPECT_THROW(mpris->Pause(), QuillonError);
+    EXPECT_THROW(mpris->Pause(), QuillonError); // a key pressed again: one message at a time
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(log.lines.join('\n').contains(QLatin1String("cmbPause_Click")));
+}
+
+// What the desktop reads, and what it is told as the on-screen buttons, the pedal and a note jump
+// change playback; the window's close takes the player off the bus.
+TEST_F(MprisTest, TellsTheDesktopWhatTheWindowsControlsChanged) {
+    const QVariantMap data = mpris->metadata();
+    EXPECT_EQ(data.value(QStringLiteral("xesam:title")).toString(), QLatin1String("Room3 - 12-14-2009"));
+    EXPECT_EQ(data.value(QStringLiteral("mpris:length")).toLongLong(), 60'000'000);
+    EXPECT_EQ(data.value(QStringLiteral("xesam:contentCreated")).toString(),
+              QLatin1String("2009-12-14T09:30:00"));
+    QSignalSpy changed(mpris, &MprisPlayer::propertiesChanged), seeked(mpris, &MprisPlayer::seeked);
+    const auto status = [&] {
+        return changed.isEmpty() ? QString()
+                                 : changed.takeLast().at(1).toMap().value("PlaybackStatus").toString();
+    };
+    control<QAbstractButton>("cmbPause")->click();
+    window->Timer1_Timer();
+    EXPECT_EQ(status(), QLatin1String("Paused"));
+    footPedal->buttons = {false, true, false};
+    window->tmrFoot_Timer();
+    window->Timer1_Timer();
+    EXPECT_EQ(status(), QLatin1String("Playing"));
+    fake->position += 0.5; // playback itself is no seek
+    window->Timer1_Timer();
+    EXPECT_TRUE(seeked.isEmpty());
+    window->transport().jumpTo(40);
+    window->Timer1_Timer();
+    ASSERT_EQ(seeked.size(), 1);
+    EXPECT_EQ(seeked.at(0).at(0).toLongLong(), 40'000'000);
+    const QPointer<MprisPlayer> gone(mpris);
+    window->unload();
+    EXPECT_TRUE(gone.isNull());
+}
+} // namespace
