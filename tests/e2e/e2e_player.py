@@ -311,6 +311,26 @@ def check_playing(app, title, first, last, pm):
     return window, frame
 
 
+def clock_follows_the_bar(frame, start):
+    """Read between two ticks, the clock shows the recording's start (seconds of the day) plus the
+    media bar's elapsed time, or one second less; exactly that at least once."""
+    seek = find(frame, control("slider", "Seek")).queryValue()
+    exact = 0
+    for _ in range(8):
+        shown = clock_text(frame)
+        elapsed = int(seek.currentValue // 1000)
+        if clock_text(frame) == shown:
+            expected = [start + elapsed - lag for lag in (0, 1)]
+            expected = [f"{(s // 3600 - 1) % 12 + 1:02d}:{s // 60 % 60:02d}:{s % 60:02d}" for s in expected]
+            if shown not in expected:
+                raise Failure(f"the clock reads {shown} while the bar is at {elapsed} s")
+            exact += shown == expected[0]
+        wait_for("the clock to move on", lambda: clock_text(frame) != shown, 5)
+    if not exact:
+        raise Failure("the clock never read exactly the start plus the bar's time")
+    log(f"the clock follows the bar ({exact} of 8 readings exact, the rest one tick behind)")
+
+
 def catalogue_and_player():
     announced = Announcements()  # listening before the program starts, so it knows from the start
     focus = FocusHeard()
@@ -426,6 +446,7 @@ def single_file_disc():
     program = Program(SINGLE, "single")
     try:
         player, frame = check_playing(program.app, "HALL2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
+        clock_follows_the_bar(frame, 14 * 3600)
         if x_windows(CATALOGUE_TITLE):
             raise Failure("the catalogue shows although the disc holds one file")
         header = table_rows(find(frame, control("tree", "Session Information")))[1]
