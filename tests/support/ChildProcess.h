@@ -6,10 +6,10 @@
 #include <QString>
 #include <functional>
 
-// Runs `prepare`, then `check`, in a forked child and returns the first fault either gives (empty:
-// passed), or why the child gave no answer. The child ends without running the test program's exit.
-QString inChildProcess(const std::function<QString()>& prepare, const std::function<QString()>& check);
+// Runs `prepare`, then `check`, in a forked child, which prints the first fault either returns and
+// ends without running the test program's exit. True when neither returned one.
+bool passesInChildProcess(const std::function<QString()>& prepare, const std::function<QString()>& check);
 
 // Runs `check` in a child as the user nobody where the tests run as root, else as the user running
 // them, and prints which user that was.
-QString asUnprivilegedUser(const std::function<QString()>& check);
+bool passesAsUnprivilegedUser(const std::function<QString()>& check);
