@@ -18,7 +18,8 @@ TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
         {2147483647, "03:14:07", "03:14:07 AM"}, {-2147483647 - 1, "20:45:52", "08:45:52 PM"}};
     // clang-format on
     for (const auto& [seconds, plain, ampm] : cases)
-        EXPECT_EQ(SecondsToTime(log, seconds, "hh:mm:ss") + '|' + SecondsToTime(log, seconds, "hh:mm:ss AMPM"),
+        EXPECT_EQ(SecondsToTime(log, seconds, "hh:mm:ss") + '|' +
+                      SecondsToTime(log, seconds, "hh:mm:ss AMPM"),
                   QString::fromLatin1(plain) + '|' + ampm)
             << seconds;
 }
@@ -63,7 +64,8 @@ TEST(TimeText, LenientTimesOfDay) {
     // clang-format on
     for (const auto& [text, shown] : cases) {
         const QString input = QString::fromUtf8(text);
-        EXPECT_EQ(formatTimeAmPm(input).toStdString(), shown ? std::string(shown) : input.toStdString()) << text;
+        EXPECT_EQ(formatTimeAmPm(input).toStdString(), shown ? std::string(shown) : input.toStdString())
+            << text;
     }
 }
 
@@ -106,9 +108,9 @@ TEST(TimeText, LongDatesNumbersAndKeys) {
 // The media bar's times: hours only when the media is that long; nothing odd shows a negative time.
 TEST(TimeText, DurationTexts) {
     const std::tuple<double, bool, const char*> cases[] = {
-        {0, false, "0:00"},    {59.99, false, "0:59"},  {61, false, "1:01"},           {3599, false, "59:59"},
-        {65, true, "0:01:05"}, {3661, true, "1:01:01"}, {-3, false, "0:00"},           {NAN, true, "0:00:00"},
-        {INFINITY, false, "0:00"}};
+        {0, false, "0:00"},     {59.99, false, "0:59"}, {61, false, "1:01"},
+        {3599, false, "59:59"}, {65, true, "0:01:05"},  {3661, true, "1:01:01"},
+        {-3, false, "0:00"},    {NAN, true, "0:00:00"}, {INFINITY, false, "0:00"}};
     for (const auto& [seconds, hours, text] : cases)
         EXPECT_EQ(durationText(seconds, hours), QLatin1String(text)) << seconds;
 }
