@@ -313,22 +313,25 @@ def check_playing(app, title, first, last, pm):
 
 def clock_follows_the_bar(frame, start):
     """Read between two ticks, the clock shows the recording's start (seconds of the day) plus the
-    media bar's elapsed time, or one second less; exactly that at least once."""
+    media bar's elapsed time, or one second less (the clock ticks every 500 ms, the bar every 250);
+    a bar late under load may leave the clock a second ahead now and then, never mostly."""
+    def face(seconds):
+        return f"{(seconds // 3600 - 1) % 12 + 1:02d}:{seconds // 60 % 60:02d}:{seconds % 60:02d}"
     seek = find(frame, control("slider", "Seek")).queryValue()
-    exact = 0
+    wait_for("the bar past its first seconds", lambda: seek.currentValue >= 2000)
+    lags = []
     for _ in range(8):
         shown = clock_text(frame)
         elapsed = int(seek.currentValue // 1000)
         if clock_text(frame) == shown:
-            expected = [start + elapsed - lag for lag in (0, 1)]
-            expected = [f"{(s // 3600 - 1) % 12 + 1:02d}:{s // 60 % 60:02d}:{s % 60:02d}" for s in expected]
-            if shown not in expected:
+            lag = next((lag for lag in (0, 1, -1) if face(start + elapsed - lag) == shown), None)
+            if lag is None:
                 raise Failure(f"the clock reads {shown} while the bar is at {elapsed} s")
-            exact += shown == expected[0]
+            lags.append(lag)
         wait_for("the clock to move on", lambda: clock_text(frame) != shown, 5)
-    if not exact:
-        raise Failure("the clock never read exactly the start plus the bar's time")
-    log(f"the clock follows the bar ({exact} of 8 readings exact, the rest one tick behind)")
+    if 0 not in lags or lags.count(-1) > len(lags) // 4:
+        raise Failure(f"the clock is not the start plus the bar's time: it lags it by {lags} s")
+    log(f"the clock follows the bar (lagging it by {lags} s)")
 
 
 def catalogue_and_player():
