@@ -98,11 +98,4 @@ TEST(AppLog, ControlCharactersAreEscaped) {
     ASSERT_EQ(log.lines.size(), std::size(cases));
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(log.lines[qsizetype(i)], cases[i].second);
-    // Through the error path: the description of an error names the file that caused it.
-    log.lines.clear();
-    logAndCarryOn(log, QStringLiteral("Quillon502.frmSessions.Rescan()"),
-                  [] { raiseError(ErrNo::FileNotFound, QStringLiteral("Cannot read x\ny.wma")); });
-    ASSERT_EQ(log.lines.size(), 1);
-    EXPECT_TRUE(log.lines[0].endsWith(QLatin1String("Cannot read x\\ny.wma, AddlInfo = ")))
-        << qPrintable(log.lines[0]);
 }
