@@ -1,10 +1,7 @@
 #include "TimeText.h"
-#include "Guid.h"
-#include "Numbers.h"
 #include "QuillonError.h"
 #include "TestSupport.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
@@ -90,19 +87,6 @@ TEST(TimeText, LenientDates) {
                   date ? std::optional(QDate::fromString(QString::fromLatin1(date), Qt::ISODate))
                        : std::nullopt)
             << text;
-}
-
-TEST(TimeText, LongDatesNumbersAndKeys) {
-    CapturedLog log;
-    EXPECT_EQ(FormatDateLong(log, QDate(2009, 12, 14)), "Monday, December 14, 2009");
-    EXPECT_EQ(FormatDateLong(log, QDate(2009, 3, 1)), "Sunday, March 1, 2009");
-    // Leading blanks, a sign and a fraction count; the file-name and version tables cover the rest.
-    EXPECT_EQ(numericValue(u"  -12.5x"), -12.5);
-    EXPECT_EQ(numericValue(u"abc"), 0);
-    const QString id = CreateGUID(log);
-    EXPECT_TRUE(QRegularExpression("^[0-9A-F]{32}$").match(id).hasMatch()) << id.toStdString();
-    EXPECT_NE(CreateGUID(log), id);
-    EXPECT_TRUE(log.lines.isEmpty());
 }
 
 // The media bar's times: hours only when the media is that long; nothing odd shows a negative time.

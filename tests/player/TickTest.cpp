@@ -146,25 +146,4 @@ TEST_F(PlayerWindowTest, NoteJumps) {
     }
     EXPECT_TRUE(messages.shown.empty());
 }
-
-// The clock panel as drawn: no seam around a digit or a colon, every text legible on the artwork
-// under it.
-TEST_F(PlayerWindowTest, ClockPanelDrawsCleanly) {
-    window->SetClock(QDateTime(QDate(2009, 12, 14), QTime(14, 5, 9)), true); // the PM marker shows
-    window->clock().showStartAndEnd(QStringLiteral("9:30:00 AM"), QStringLiteral("10:42:45 AM"));
-    const QPixmap artwork = control<QLabel>("picClockFrame")->pixmap();
-    const QImage panel = artwork.toImage();
-    const auto under = [&](QPoint at) { return panel.pixel(at * artwork.devicePixelRatio()); };
-    for (const QLabel* part : control("picClockFrame")->findChildren<QLabel*>()) {
-        SCOPED_TRACE(part->objectName().toStdString());
-        if (!part->pixmap().isNull()) {
-            const QImage face = part->pixmap().toImage();
-            EXPECT_EQ(face.pixel(0, 0), under(part->geometry().topLeft()));
-            EXPECT_EQ(face.pixel(face.width() - 1, face.height() - 1), under(part->geometry().bottomRight()));
-        } else if (!part->isHidden()) {
-            const int text = qGray(part->palette().color(QPalette::WindowText).rgb());
-            EXPECT_GT(std::abs(text - qGray(under(part->geometry().center()))), 100);
-        }
-    }
-}
 } // namespace
