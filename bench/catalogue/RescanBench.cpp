@@ -1,5 +1,6 @@
 // Rescan of a disc of 32,767 media files, rows in the list included, beside a bare directory read
 // of the same folder.
+#include "BenchSmoke.h"
 #include "FakeMediaPlayer.h"
 #include "PedalDevices.h"
 #include "Platform.h"
@@ -18,7 +19,7 @@
 #include <ftw.h>
 
 namespace {
-constexpr int kFiles = 32767;
+const int kFiles = int(BenchSmoke::size(32767, 20));
 
 class Disc {
   public:
@@ -60,7 +61,11 @@ void BM_BareReaddir(benchmark::State& state) {
         benchmark::DoNotOptimize(count);
     }
 }
-BENCHMARK(BM_BareReaddir)->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_BareReaddir)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 
 void BM_ScanRecords(benchmark::State& state) {
     CapturedLog log;
@@ -72,7 +77,11 @@ void BM_ScanRecords(benchmark::State& state) {
         benchmark::DoNotOptimize(sessions.size());
     }
 }
-BENCHMARK(BM_ScanRecords)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScanRecords)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 
 void BM_Rescan(benchmark::State& state) {
     CapturedLog log;
@@ -103,5 +112,6 @@ BENCHMARK(BM_Rescan)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->Repetitions(7)
-    ->ReportAggregatesOnly(true);
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 } // namespace

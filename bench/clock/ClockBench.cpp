@@ -1,4 +1,5 @@
 // The playback tick on the real player window (offscreen) over a scripted media component.
+#include "BenchSmoke.h"
 #include "ClockPanel.h"
 #include "FakePlayerServices.h"
 #include "RecordingStart.h"
@@ -36,7 +37,11 @@ void BM_Tick(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(w.window.clock().shownTime());
 }
-BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Tick)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 
 // The same tick on a shown window, with the repaint it causes.
 void BM_TickAndPaint(benchmark::State& state) {
@@ -51,7 +56,11 @@ void BM_TickAndPaint(benchmark::State& state) {
         position = position > 1000 ? 0 : position + 1.0;
     }
 }
-BENCHMARK(BM_TickAndPaint)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TickAndPaint)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 
 void BM_SetClock(benchmark::State& state) {
     Window w;
@@ -61,12 +70,20 @@ void BM_SetClock(benchmark::State& state) {
         at = at.addSecs(1);
     }
 }
-BENCHMARK(BM_SetClock)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_SetClock)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 
 void BM_RecordingStart(benchmark::State& state) {
     const QString name = QStringLiteral("Room3_12-14-2009_86000_3.wmv");
     for (auto _ : state)
         benchmark::DoNotOptimize(RecordingStart::fromFilename(name));
 }
-BENCHMARK(BM_RecordingStart)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RecordingStart)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true)
+    ->Apply(BenchSmoke::once);
 } // namespace

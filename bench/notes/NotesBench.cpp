@@ -1,4 +1,5 @@
 // Reading a notes document and showing it in the player window's lists.
+#include "BenchSmoke.h"
 #include "FakePlayerServices.h"
 #include "NotesDocument.h"
 #include "NotesFiles.h"
@@ -122,20 +123,22 @@ void BM_LoadXML(benchmark::State& state) {
     state.counters["file_MB"] = double(fileSize(path)) / 1e6;
 }
 BENCHMARK(BM_LoadXML)
-    ->Arg(10000)
-    ->Arg(32767)
-    ->Arg(100000)
+    ->Arg(BenchSmoke::size(10000, 10))
+    ->Arg(BenchSmoke::size(32767, 20))
+    ->Arg(BenchSmoke::size(100000, 30))
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->UseRealTime()
+    ->Apply(BenchSmoke::once);
 
 // A document of about 100 MB: the window must come back within a few seconds.
 BENCHMARK(BM_LoadXML)
     ->Name("BM_LoadXML_100MB")
-    ->Arg(600000)
+    ->Arg(BenchSmoke::size(600000, 40))
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
-    ->Iterations(2);
+    ->Iterations(2)
+    ->Apply(BenchSmoke::once);
 
 // The reader alone: read, parse and walk.
 void BM_ReadDocument(benchmark::State& state) {
@@ -150,19 +153,20 @@ void BM_ReadDocument(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_ReadDocument)
-    ->Arg(10000)
-    ->Arg(32767)
-    ->Arg(100000)
+    ->Arg(BenchSmoke::size(10000, 10))
+    ->Arg(BenchSmoke::size(32767, 20))
+    ->Arg(BenchSmoke::size(100000, 30))
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->UseRealTime()
+    ->Apply(BenchSmoke::once);
 
 // About 100 MB shaped to hurt: many tiny notes, one huge text, deep nesting, many header items.
 QByteArray hostileDocument(int kind) {
     static std::map<int, QByteArray> written;
     if (auto it = written.find(kind); it != written.end())
         return it->second;
-    constexpr qsizetype target = 100'000'000;
+    const qsizetype target = BenchSmoke::size(100'000'000, 100'000);
     const QByteArray path = QFile::encodeName(folder().path()) + "/H" + QByteArray::number(kind) + "_1.xml";
     QFile file(QFile::decodeName(path));
     if (!file.open(QIODevice::WriteOnly))
@@ -217,7 +221,12 @@ void BM_LoadXML_Hostile(benchmark::State& state) {
     notesOf(window)->clear();
     info->clear();
 }
-BENCHMARK(BM_LoadXML_Hostile)->DenseRange(0, 3)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadXML_Hostile)
+    ->DenseRange(0, 3)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Apply(BenchSmoke::once);
 
 // Painting the notes list after a document whose one note holds 100 MB of text.
 void BM_PaintHugeNote(benchmark::State& state) {
@@ -230,7 +239,11 @@ void BM_PaintHugeNote(benchmark::State& state) {
     window.hide();
     notesOf(window)->clear();
 }
-BENCHMARK(BM_PaintHugeNote)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PaintHugeNote)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Apply(BenchSmoke::once);
 
 // Stages of LoadXML after the reader: the time texts, and the rows handed to the list.
 void BM_FormatTimes(benchmark::State& state) {
@@ -242,7 +255,11 @@ void BM_FormatTimes(benchmark::State& state) {
             benchmark::DoNotOptimize(formatTimeAmPm(note.time));
     }
 }
-BENCHMARK(BM_FormatTimes)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FormatTimes)
+    ->Arg(BenchSmoke::size(32767, 20))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Apply(BenchSmoke::once);
 
 void BM_FillList(benchmark::State& state) {
     NotesDocument document;
@@ -261,7 +278,11 @@ void BM_FillList(benchmark::State& state) {
         list.addTopLevelItems(items);
     }
 }
-BENCHMARK(BM_FillList)->Arg(32767)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FillList)
+    ->Arg(BenchSmoke::size(32767, 20))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Apply(BenchSmoke::once);
 
 // Heap held beside the file: by the parsed tree, by tree and rows together (the reader's peak),
 // and by the filled lists once LoadXML is done. One pass; time is not the point here.
@@ -291,7 +312,13 @@ void BM_Memory(benchmark::State& state) {
     state.counters["tree_rows_x"] = double(treeAndRows) / size;
     state.counters["lists_x"] = double(lists) / size;
 }
-BENCHMARK(BM_Memory)->Arg(10000)->Arg(100000)->Arg(600000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memory)
+    ->Arg(BenchSmoke::size(10000, 10))
+    ->Arg(BenchSmoke::size(100000, 30))
+    ->Arg(BenchSmoke::size(600000, 40))
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply(BenchSmoke::once);
 
 } // namespace
 

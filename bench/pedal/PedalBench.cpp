@@ -1,12 +1,13 @@
 // The pedal poll must return at once (apart from the rewind wait) to keep its 200 ms rhythm, the
 // once-a-second search for a lost pedal must stay cheap on a machine with many input devices, and a
 // press must reach the player soon after the next poll on either input path.
+#include "BenchSmoke.h"
+#include "CapturedLog.h"
 #include "EvdevInputSystem.h"
 #include "FakeInputSystem.h"
 #include "HidrawInputSystem.h"
 #include "PedalCommands.h"
 #include "PedalDevices.h"
-#include "CapturedLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,7 @@ static void BM_PollTick(benchmark::State& state) {
         last = now;
     }
 }
-BENCHMARK(BM_PollTick);
+BENCHMARK(BM_PollTick)->Apply(BenchSmoke::once);
 
 // Lists a device tree of N nodes, reading each name, and finds no pedal: the search a lost pedal
 // costs once a second.
@@ -55,7 +56,7 @@ static void BM_SearchAmongDevices(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(openFirstPedal(*system));
 }
-BENCHMARK(BM_SearchAmongDevices)->Arg(8)->Arg(64)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SearchAmongDevices)->Arg(8)->Arg(64)->Unit(benchmark::kMicrosecond)->Apply(BenchSmoke::once);
 
 namespace {
 // A pedal at the end of one input path: press() and release() act as the foot does.
@@ -91,8 +92,8 @@ struct RawHidPedal : SimulatedPedal {
     }
     ~RawHidPedal() override { ::close(writer); }
     std::shared_ptr<InputSystem> system() override {
-        return createHidrawInputSystem({QFile::encodeName(root.path()),
-                                        QFile::encodeName(root.filePath(QStringLiteral("sys")))});
+        return createHidrawInputSystem(
+            {QFile::encodeName(root.path()), QFile::encodeName(root.filePath(QStringLiteral("sys")))});
     }
     void press(bool down) override {
         const char report = down ? 0x02 : 0x00; // play
@@ -145,12 +146,15 @@ static void BM_PressToCommand_InputDevice(benchmark::State& state) {
     InputDevicePedal pedal;
     pressToCommand(state, pedal);
 }
-BENCHMARK(BM_PressToCommand_InputDevice)->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PressToCommand_InputDevice)
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply(BenchSmoke::once);
 
 static void BM_PressToCommand_RawHid(benchmark::State& state) {
     RawHidPedal pedal;
     pressToCommand(state, pedal);
 }
-BENCHMARK(BM_PressToCommand_RawHid)->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PressToCommand_RawHid)->Iterations(30)->Unit(benchmark::kMillisecond)->Apply(BenchSmoke::once);
 
 BENCHMARK_MAIN();

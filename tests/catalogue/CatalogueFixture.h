@@ -46,9 +46,10 @@ class CatalogueTest : public ::testing::Test {
             return noComponent ? nullptr : std::move(player);
         };
         const auto versionInfo = [this] { return noComponent ? QString() : version; };
+        const auto inputSystem = [this] { return input; };
         catalogue.reset();
         catalogue = std::make_unique<frmSessions>(CatalogueServices{
-            log, messages, {create, versionInfo}, pedal, [this] { return input; }, folder, registry, openWaitMs});
+            log, messages, {create, versionInfo}, pedal, inputSystem, folder, registry, openWaitMs});
         if (load)
             catalogue->Form_Load();
         return *catalogue;

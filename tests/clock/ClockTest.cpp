@@ -14,11 +14,11 @@ TEST(ClockFaceTest, TwelveAndTwentyFourHourFaces) {
         const char* text;
         bool pm;
     } cases[] = {
-        {0, true, "12:00:00 AM", false},     {43199, true, "11:59:59 AM", false},
-        {43200, true, "12:00:00 PM", true},  {46805, true, "01:00:05 PM", true},
-        {86399, true, "11:59:59 PM", true},  {86400, true, "12:00:00 AM", false}, // the next day
-        {-1, true, "11:59:59 PM", true},     {46805, false, "13:00:05", false},
-        {0, false, "00:00:00", false},       {86399, false, "23:59:59", false},
+        {0, true, "12:00:00 AM", false},    {43199, true, "11:59:59 AM", false},
+        {43200, true, "12:00:00 PM", true}, {46805, true, "01:00:05 PM", true},
+        {86399, true, "11:59:59 PM", true}, {86400, true, "12:00:00 AM", false}, // the next day
+        {-1, true, "11:59:59 PM", true},    {46805, false, "13:00:05", false},
+        {0, false, "00:00:00", false},      {86399, false, "23:59:59", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.seconds << (c.twelveHour ? " 12h" : " 24h"));

@@ -1,5 +1,5 @@
-#include "UnhandledError.h"
 #include "TestSupport.h"
+#include "UnhandledError.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +35,6 @@ TEST(ErrorPath, ChainGrowsPerLevelAndReachesTheUserWithoutEndingTheProgram) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].kind + ": " + messages.shown[0].text,
               "error: Run-time error '13':\n\n" + kA + " > " + kB + " > " + kC + " > Type mismatch");
-}
-
-TEST(ErrorPath, BuildErrorChainNamesALineAndExtraInfoOnlyWhenThereAreAny) {
-    EXPECT_EQ(BuildErrorChain("D", kB, "", ""), kB + " > D");
-    EXPECT_EQ(BuildErrorChain("D", kB, "7", "more"), kB + " at line: 7 ( more) > D");
 }
 
 TEST(ErrorPath, HandlingsAndForeignExceptions) {

@@ -1,5 +1,8 @@
-// Why a file cannot be read, as the system says it, for the log entries that name a file.
+// Why a file cannot be read, as the system says it, for the log entries that name a file. Run as an
+// unprivileged user: root reads every file.
 #include "Platform.h"
+#include "ChildProcess.h"
+#include "QtPrinting.h"
 
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -8,20 +11,26 @@
 #include <unistd.h>
 
 TEST(Platform, FileReadProblemGivesTheSystemsReason) {
-    QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path());
-    ASSERT_EQ(::close(::creat(folder + "/readable.wma", 0600)), 0);
-    ASSERT_EQ(::close(::creat(folder + "/locked.wma", 0000)), 0);
-    ASSERT_EQ(::mkfifo(folder + "/pipe.wma", 0600), 0);
-    const bool root = ::geteuid() == 0; // root reads every file
-    const std::pair<const char*, const char*> cases[] = {
-        {"readable.wma", ""},
-        {"pipe.wma", ""}, // must not wait for a writer
-        {"locked.wma", root ? "" : "Permission denied"},
-        {"missing.wma", "No such file or directory"},
-        {"readable.wma/x", "Not a directory"},
-        {"", "Is a directory"},
+    const auto unexpectedReasons = [] {
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        if (!dir.isValid() || ::close(::creat(folder + "/readable.wma", 0600)) != 0 ||
+            ::close(::creat(folder + "/locked.wma", 0000)) != 0 || ::mkfifo(folder + "/pipe.wma", 0600) != 0)
+            return QStringLiteral("cannot make the files in ") + dir.path();
+        const std::pair<const char*, const char*> cases[] = {
+            {"readable.wma", ""},
+            {"pipe.wma", ""}, // must not wait for a writer
+            {"locked.wma", "Permission denied"},
+            {"missing.wma", "No such file or directory"},
+            {"readable.wma/x", "Not a directory"},
+            {"", "Is a directory"},
+        };
+        QStringList faults;
+        for (const auto& [name, reason] : cases)
+            if (const QString problem = fileReadProblem(folder + '/' + name);
+                problem != QLatin1String(reason))
+                faults << QStringLiteral("%1: \"%2\"").arg(QLatin1String(name), problem);
+        return faults.join(QStringLiteral(", "));
     };
-    for (const auto& [name, reason] : cases)
-        EXPECT_EQ(fileReadProblem(folder + '/' + name), QLatin1String(reason)) << name;
+    EXPECT_TRUE(passesAsUnprivilegedUser(unexpectedReasons));
 }

@@ -1,10 +1,7 @@
 #include "TimeText.h"
-#include "Guid.h"
-#include "Numbers.h"
 #include "QuillonError.h"
 #include "TestSupport.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
@@ -18,7 +15,8 @@ TEST(TimeText, SecondsToTimeTableWrapsOutsideOneDay) {
         {2147483647, "03:14:07", "03:14:07 AM"}, {-2147483647 - 1, "20:45:52", "08:45:52 PM"}};
     // clang-format on
     for (const auto& [seconds, plain, ampm] : cases)
-        EXPECT_EQ(SecondsToTime(log, seconds, "hh:mm:ss") + '|' + SecondsToTime(log, seconds, "hh:mm:ss AMPM"),
+        EXPECT_EQ(SecondsToTime(log, seconds, "hh:mm:ss") + '|' +
+                      SecondsToTime(log, seconds, "hh:mm:ss AMPM"),
                   QString::fromLatin1(plain) + '|' + ampm)
             << seconds;
 }
@@ -63,7 +61,8 @@ TEST(TimeText, LenientTimesOfDay) {
     // clang-format on
     for (const auto& [text, shown] : cases) {
         const QString input = QString::fromUtf8(text);
-        EXPECT_EQ(formatTimeAmPm(input).toStdString(), shown ? std::string(shown) : input.toStdString()) << text;
+        EXPECT_EQ(formatTimeAmPm(input).toStdString(), shown ? std::string(shown) : input.toStdString())
+            << text;
     }
 }
 
@@ -90,25 +89,12 @@ TEST(TimeText, LenientDates) {
             << text;
 }
 
-TEST(TimeText, LongDatesNumbersAndKeys) {
-    CapturedLog log;
-    EXPECT_EQ(FormatDateLong(log, QDate(2009, 12, 14)), "Monday, December 14, 2009");
-    EXPECT_EQ(FormatDateLong(log, QDate(2009, 3, 1)), "Sunday, March 1, 2009");
-    // Leading blanks, a sign and a fraction count; the file-name and version tables cover the rest.
-    EXPECT_EQ(numericValue(u"  -12.5x"), -12.5);
-    EXPECT_EQ(numericValue(u"abc"), 0);
-    const QString id = CreateGUID(log);
-    EXPECT_TRUE(QRegularExpression("^[0-9A-F]{32}$").match(id).hasMatch()) << id.toStdString();
-    EXPECT_NE(CreateGUID(log), id);
-    EXPECT_TRUE(log.lines.isEmpty());
-}
-
 // The media bar's times: hours only when the media is that long; nothing odd shows a negative time.
 TEST(TimeText, DurationTexts) {
     const std::tuple<double, bool, const char*> cases[] = {
-        {0, false, "0:00"},    {59.99, false, "0:59"},  {61, false, "1:01"},           {3599, false, "59:59"},
-        {65, true, "0:01:05"}, {3661, true, "1:01:01"}, {-3, false, "0:00"},           {NAN, true, "0:00:00"},
-        {INFINITY, false, "0:00"}};
+        {0, false, "0:00"},     {59.99, false, "0:59"}, {61, false, "1:01"},
+        {3599, false, "59:59"}, {65, true, "0:01:05"},  {3661, true, "1:01:01"},
+        {-3, false, "0:00"},    {NAN, true, "0:00:00"}, {INFINITY, false, "0:00"}};
     for (const auto& [seconds, hours, text] : cases)
         EXPECT_EQ(durationText(seconds, hours), QLatin1String(text)) << seconds;
 }

@@ -14,11 +14,6 @@ class PedalDevicesTest : public ::testing::Test {
         devices.createInputRoots([input] { return input; });
         devices.GetInputDevices();
     }
-    void press(const char* buttons) {
-        pedal->buttons.clear();
-        for (const char* c = buttons; *c; ++c)
-            pedal->buttons.push_back(*c == '1');
-    }
 
     // A keyboard, then the pedal, then a second pedal that must never be the one read.
     void plugIn() {
@@ -57,7 +52,7 @@ TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
         log.lines.clear();
         plugIn();
         c.setUp(*this);
-        press("101");
+        pedal->press("101");
         start(system);
         EXPECT_EQ(devices.hasPedal(), c.hasPedal);
         EXPECT_EQ(devices.GetInputDeviceData(), QLatin1String(c.buttons));
@@ -72,7 +67,7 @@ TEST_F(PedalDevicesTest, StartUpFindsTheFirstPedalOrCarriesOnWithout) {
 
 TEST_F(PedalDevicesTest, APulledOutPedalIsLoggedOnceAndLookedForOnceASecond) {
     start(system);
-    press("100");
+    pedal->press("100");
     EXPECT_EQ(devices.GetInputDeviceData(), "100");
     pedal->attached = second->attached = false;
     const int listings = system->listings;

@@ -106,13 +106,14 @@ TEST(PedalMappingTest, PermissionFailuresGiveTheCommandWithTheRuleOnTheDisc) {
     QTemporaryDir disc(QDir::tempPath() + QStringLiteral("/it's a disc-XXXXXX"));
     const QByteArray folder = QFile::encodeName(disc.path());
     const InputDeviceInfo pedal{"/dev/hidraw5", "Footcontrol USB"};
-    EXPECT_TRUE(
-        InputNodes::openFailureText(pedal, EACCES, folder).contains(QLatin1String("60-quillon-footpedal.rules in")))
+    EXPECT_TRUE(InputNodes::openFailureText(pedal, EACCES, folder)
+                    .contains(QLatin1String("60-quillon-footpedal.rules in")))
         << "no rule beside the program: where to install it";
     QFile(disc.filePath(QStringLiteral("60-quillon-footpedal.rules"))).open(QIODevice::WriteOnly);
     for (const auto& [error, hint] : {std::pair{EPERM, true}, {EACCES, true}, {ENOENT, false}})
-        EXPECT_EQ(InputNodes::openFailureText(pedal, error, folder).contains(InputNodes::udevRuleCommand(folder)),
-                  hint)
+        EXPECT_EQ(
+            InputNodes::openFailureText(pedal, error, folder).contains(InputNodes::udevRuleCommand(folder)),
+            hint)
             << error;
     EXPECT_TRUE(InputNodes::openFailureText(pedal, EPERM, folder)
                     .contains(QLatin1String("\"Footcontrol USB\" (/dev/hidraw5)")));

@@ -1,6 +1,9 @@
-// Transport controls as sequences of user clicks (rates, box values, player calls), and the window modes.
+// Transport controls as sequences of user clicks and keys (player calls, box values, rates), and the
+// window modes.
 #include "ClickableLabel.h"
+#include "PlayerGeometry.h"
 #include "PlayerWindowFixture.h"
+#include "Twips.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -16,35 +19,37 @@ struct TransportCase {
     const char* calls;  // the player calls, in order
     bool back, forward; // boxes at the end
     double playRate;
-    int endState;
 };
 
 const TransportCase kCases[] = {
-    {P::PlayPlaying, "fb", "rate=2 rate=1 rate=-2", true, false, 1.0, P::PlayScanReverse},
-    {P::PlayPlaying, "bf", "rate=-2 rate=1 rate=2", false, true, 1.0, P::PlayScanForward},
-    {P::PlayPlaying, "2pff", "rate=1.25 rate=1 rate=2 rate=1.25", false, false, 1.25, P::PlayPlaying},
-    {P::PlayPlaying, "0bb", "rate=0.75 rate=-2 rate=0.75", false, false, 0.75, P::PlayPlaying},
-    {P::PlayPlaying, "f0", "rate=2 rate=0.75", false, true, 0.75, P::PlayPlaying},
-    {P::PlayPaused, "21", "rate=1.25 rate=1", false, false, 1.0, P::PlayPaused},
-    {P::PlayPlaying, "zzz", "pause play pause", false, false, 1.0, P::PlayPaused},
-    {P::PlayStopped, "z", "", false, false, 1.0, P::PlayStopped},
-    {P::PlayPlaying, "2fz", "rate=1.25 rate=2 rate=1.25 pause", false, false, 1.25, P::PlayPaused},
-    {P::PlayPlaying, "2bp", "rate=1.25 rate=-2 rate=1.25 rate=1", false, false, 1.25, P::PlayPlaying},
-    {P::PlayPaused, "p", "rate=1 play", false, false, 1.0, P::PlayPlaying},
-    {P::PlayPaused, "f", "rate=2", false, true, 1.0, P::PlayPaused}, // a scan does not start playback
-    {P::PlayPlaying, "F", "fullScreen=true", false, false, 1.0, P::PlayPlaying},
+    {P::PlayPlaying, "fb", "rate=2 rate=1 rate=-2", true, false, 1.0},
+    {P::PlayPlaying, "bf", "rate=-2 rate=1 rate=2", false, true, 1.0},
+    {P::PlayPlaying, "2pff", "rate=1.25 rate=1 rate=2 rate=1.25", false, false, 1.25},
+    {P::PlayPlaying, "0bb", "rate=0.75 rate=-2 rate=0.75", false, false, 0.75},
+    {P::PlayPlaying, "f0", "rate=2 rate=0.75", false, true, 0.75},
+    {P::PlayPaused, "21", "rate=1.25 rate=1", false, false, 1.0},
+    {P::PlayPlaying, "zzz", "pause play pause", false, false, 1.0},
+    {P::PlayStopped, "z", "", false, false, 1.0},
+    {P::PlayPlaying, "2fz", "rate=1.25 rate=2 rate=1.25 pause", false, false, 1.25},
+    {P::PlayPlaying, "2bp", "rate=1.25 rate=-2 rate=1.25 rate=1", false, false, 1.25},
+    {P::PlayPaused, "p", "rate=1 play", false, false, 1.0},
+    {P::PlayPaused, "f", "rate=2", false, true, 1.0}, // a scan does not start playback
+    {P::PlayPlaying, "F", "fullScreen=true", false, false, 1.0},
 };
 
 // Names the case in test listings by its start state and clicks instead of its raw bytes.
-void PrintTo(const TransportCase& c, std::ostream* os) { *os << "from " << c.state << " clicks " << c.clicks; }
+void PrintTo(const TransportCase& c, std::ostream* os) {
+    *os << "from " << c.state << " clicks " << c.clicks;
+}
 
 class TransportTest : public PlayerWindowTest, public ::testing::WithParamInterface<TransportCase> {};
 
 TEST_P(TransportTest, ClickSequence) {
     const TransportCase& c = GetParam();
-    QAbstractButton* const buttons[] = {control<QAbstractButton>("chkScanBack"),
-                                        control<QAbstractButton>("chkScanForward"), control<QAbstractButton>("cmbPlay"),
-                                        control<QAbstractButton>("cmbPause"), control<QAbstractButton>("cmbFullScreen")};
+    QAbstractButton* const buttons[] = {
+        control<QAbstractButton>("chkScanBack"), control<QAbstractButton>("chkScanForward"),
+        control<QAbstractButton>("cmbPlay"), control<QAbstractButton>("cmbPause"),
+        control<QAbstractButton>("cmbFullScreen")};
     fake->state = c.state;
     for (const char* k = c.clicks; *k; ++k) {
         if (const int b = QStringLiteral("bfpzF").indexOf(QLatin1Char(*k)); b >= 0) {
@@ -58,11 +63,35 @@ TEST_P(TransportTest, ClickSequence) {
     EXPECT_EQ(buttons[0]->isChecked(), c.back);
     EXPECT_EQ(buttons[1]->isChecked(), c.forward);
     EXPECT_DOUBLE_EQ(window->transport().PlayRate(), c.playRate);
-    EXPECT_EQ(fake->state, c.endState);
     EXPECT_TRUE(messages.shown.empty() && log.lines.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, TransportTest, ::testing::ValuesIn(kCases));
+
+// A key on the focused control does what its click does (the end-to-end run presses Space and Return
+// on the scan box, play and pause, and the arrows on the slider).
+TEST_F(PlayerWindowTest, KeysOnTheFocusedControl) {
+    const struct {
+        const char* control;
+        int state; // play state at the start
+        Qt::Key key;
+        const char* calls;
+    } cases[] = {
+        {"cmbPause", P::PlayPaused, Qt::Key_Enter, "play"}, // the keypad's Enter as Return
+        {"cmbFullScreen", P::PlayPlaying, Qt::Key_Space, "fullScreen=true"},
+        {"chkScanForward", P::PlayPlaying, Qt::Key_A, ""}, // other keys do nothing
+    };
+    window->transport().offerFullScreen(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control);
+        fake->calls.clear();
+        fake->state = c.state;
+        control(c.control)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control(c.control), c.key);
+        EXPECT_EQ(fake->calls.join(' '), QString::fromLatin1(c.calls));
+    }
+    EXPECT_TRUE(messages.shown.empty() && log.lines.isEmpty());
+}
 
 // The user's click, drag or key runs the slider, also on the value it has; a value set in code never
 // does (the sequences above set values that way).
@@ -82,33 +111,37 @@ TEST_F(PlayerWindowTest, SliderActsOnTheUsersClickDragOrKey) {
     EXPECT_DOUBLE_EQ(window->transport().PlayRate(), 0.75);
 }
 
-using Size = std::pair<int, int>;
-
-TEST_F(PlayerWindowTest, DetailsToggleByWidth) {
+// The details label hides the right-hand column and the notes by shrinking the window, and shows them
+// again, the notes only where there are any. Only exactly the designed width counts as expanded: one
+// pixel wider, the first click expands.
+TEST_F(PlayerWindowTest, DetailsShowAndHide) {
     const struct {
         bool notes;
         int startWidth;
-        Size afterFirst, afterSecond;
+        const char *afterFirst, *afterSecond; // the clock panel, the session information, the notes
     } cases[] = {
-        {true, 9930, {5350, 5300}, {9930, 7500}},
-        {false, 9930, {5350, 5300}, {9930, 5300}},
-        {true, 9945, {9930, 7500}, {5350, 5300}}, // not exactly expanded: counts as collapsed
+        {true, PlayerGeometry::ExpandedWidth, "hidden hidden hidden", "shown shown shown"},
+        {false, PlayerGeometry::ExpandedWidth, "hidden hidden hidden", "shown shown hidden"},
+        {true, PlayerGeometry::ExpandedWidth + Twips::PerPixel, "shown shown shown", "hidden hidden hidden"},
     };
+    const auto seen = [this] {
+        return QStringList{inView("picClockFrame"), inView("lvData"), inView("lvNotes")}.join(' ');
+    };
+    auto* lblMin = control<ClickableLabel>("lblMin");
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.startWidth << (c.notes ? " with notes" : " without notes"));
-        QTreeWidget* notes = window->notes().notesList();
+        QTreeWidget* notes = control<QTreeWidget>("lvNotes");
         notes->clear();
         if (c.notes)
             new QTreeWidgetItem(notes, QStringList{QStringLiteral("10:00:00 AM")});
         window->setWidthTwips(c.startWidth);
-        auto* lblMin = control<ClickableLabel>("lblMin");
         emit lblMin->clicked();
-        EXPECT_EQ(Size(window->widthTwips(), window->heightTwips()), c.afterFirst);
-        const bool collapsed = c.afterFirst.first == 5350;
-        EXPECT_EQ(lblMin->text(), collapsed ? ">" : "<");
-        EXPECT_EQ(lblMin->toolTip(), collapsed ? "Show Details" : "Hide Details");
+        EXPECT_EQ(seen(), QString::fromLatin1(c.afterFirst));
+        const bool collapsed = seen().startsWith(QLatin1String("hidden"));
+        EXPECT_EQ(lblMin->text(), QString::fromLatin1(collapsed ? ">" : "<"));
+        EXPECT_EQ(lblMin->toolTip(), QString::fromLatin1(collapsed ? "Show Details" : "Hide Details"));
         emit lblMin->clicked();
-        EXPECT_EQ(Size(window->widthTwips(), window->heightTwips()), c.afterSecond);
+        EXPECT_EQ(seen(), QString::fromLatin1(c.afterSecond));
     }
 }
 

@@ -1,34 +1,26 @@
 // The player window's lifecycle procedures against a fake media component and catalogue.
 #include "PlayerWindowFixture.h"
-#include "Twips.h"
 
-#include <QPointer>
 #include <QTimer>
+#include <optional>
 
 namespace {
 const QByteArray kMedia = "Room3_12-14-2009_34200_1.wma";
-
-// Windows made and let go as the program does, beside the fixture's own.
-class LifecycleTest : public PlayerWindowTest {
-  protected:
-    ~LifecycleTest() override { delete made.data(); }
-    frmMain& load() { return *(made = frmMain::load(services())); }
-    QPointer<frmMain> made;
-};
 } // namespace
 
-// A damaged notes document never keeps the session from opening.
-TEST_F(LifecycleTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPedal) {
+// The notes list shows only where there are notes: the window ends above it otherwise. A damaged notes
+// document never keeps the session from opening.
+TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPedal) {
     const struct {
         QByteArray xml; // empty: no notes document at all
-        int heightTwips;
+        const char* notesList;
         bool pedal, damaged;
     } cases[] = {
-        {{}, 5300, true, false},
-        {"<session><duration>0:10:00</duration></session>", 5300, false, false},
-        {"<session><notes><note><time>09:31:00</time><text>t</text></note></notes></session>", 7500, false,
+        {{}, "hidden", true, false},
+        {"<session><duration>0:10:00</duration></session>", "hidden", false, false},
+        {"<session><notes><note><time>09:31:00</time><text>t</text></note></notes></session>", "shown", false,
          false},
-        {"<session><notes><note><time>09:00:00</time></notes>", 5300, false, true},
+        {"<session><notes><note><time>09:00:00</time></notes>", "hidden", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xml.toStdString());
@@ -47,14 +39,14 @@ TEST_F(LifecycleTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPedal) 
         pedalPoll->start();
         EXPECT_NO_THROW(w.Init("Room3 - 12-14-2009", sessionOf(kMedia)));
         EXPECT_EQ(w.windowTitle(), "Room3 - 12-14-2009");
-        EXPECT_EQ(w.height(), Twips::toPixels(c.heightTwips - Twips::FrameHeight));
+        EXPECT_EQ(inView("lvNotes", &w), QString::fromLatin1(c.notesList));
         EXPECT_EQ(pedalPoll->isActive(), c.pedal);
         ASSERT_EQ(log.lines.size(), c.damaged ? 1 : 0);
         EXPECT_TRUE(!c.damaged || log.lines[0].contains("Quillon502.frmMain.LoadXML() > "));
     }
 }
 
-TEST_F(LifecycleTest, UnloadStopsReleasesAndHandsBack) {
+TEST_F(PlayerWindowTest, UnloadStopsReleasesAndHandsBack) {
     using HandBack = frmMain::HandBack;
     const struct {
         HandBack handBack;
@@ -73,11 +65,13 @@ TEST_F(LifecycleTest, UnloadStopsReleasesAndHandsBack) {
         ASSERT_TRUE(w.openSession(sessionOf(kMedia), c.handBack, 0, {}));
         pedalPoll->start();
         w.show();
-        bool timersOnDuringPump = false;
+        std::optional<bool> timersOnDuringPump; // none: the unload let no events run
         QTimer::singleShot(0, &w, [&] { timersOnDuringPump = tick->isActive() || pedalPoll->isActive(); });
         w.close();
         w.close(); // a second close does nothing more
-        EXPECT_FALSE(timersOnDuringPump || tick->isActive()) << "no tick runs against a stopped player";
+        EXPECT_NE(timersOnDuringPump, std::optional(true)) << "no tick runs against a stopped player";
+        EXPECT_TRUE(timersOnDuringPump.has_value() || *c.failOn) << "the unload lets events run";
+        EXPECT_FALSE(tick->isActive());
         EXPECT_EQ(fake->calls.mid(1).join(' '), c.calls);
         EXPECT_EQ(catalogue.shown, c.shown);
         EXPECT_EQ(catalogue.unloaded, c.unloaded);
@@ -88,7 +82,7 @@ TEST_F(LifecycleTest, UnloadStopsReleasesAndHandsBack) {
     }
 }
 
-TEST_F(LifecycleTest, AWindowDeletedDuringTheUnloadPumpIsNotTouched) {
+TEST_F(PlayerWindowTest, AWindowDeletedDuringTheUnloadPumpIsNotTouched) {
     frmMain* w = &load();
     const QPointer<QWidget> media = w->player()->widget();
     QTimer::singleShot(0, [w] { delete w; });

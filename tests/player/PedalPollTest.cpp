@@ -7,21 +7,15 @@
 #include <QTimer>
 
 namespace {
-class PedalPollTest : public PlayerWindowTest {
-  protected:
-    void tick(frmMain& w, const QString& buttons) {
-        footPedal->buttons.clear();
-        for (QChar c : buttons)
-            footPedal->buttons.push_back(c == QLatin1Char('1'));
-        w.tmrFoot_Timer();
-    }
-    QString transport() const { return fake->calls.join(QLatin1Char(' ')); }
-
-    std::shared_ptr<FakeDeviceState> footPedal = plugPedal();
-};
+// Holds the pedal's buttons ("101") down for one poll of a window.
+void poll(frmMain& window, FakeDeviceState& pedal, const QString& buttons) {
+    pedal.press(buttons);
+    window.tmrFoot_Timer();
+}
 } // namespace
 
-TEST_F(PedalPollTest, ButtonSequencesDriveThePlayer) {
+TEST_F(PlayerWindowTest, ButtonSequencesDriveThePlayer) {
+    const auto footPedal = plugPedal();
     const struct {
         int slider; // the slider's position, clicked before the pedal
         const char *ticks, *calls;
@@ -44,50 +38,54 @@ TEST_F(PedalPollTest, ButtonSequencesDriveThePlayer) {
         fake->calls.clear();
         const QStringList ticks = QString::fromLatin1(c.ticks).split(QLatin1Char(' '));
         for (const QString& buttons : ticks)
-            tick(*w, buttons);
-        EXPECT_EQ(transport(), QLatin1String(c.calls));
+            poll(*w, *footPedal, buttons);
+        EXPECT_EQ(fake->calls.join(' '), QLatin1String(c.calls));
         EXPECT_EQ(w->findChild<QLineEdit*>(QStringLiteral("txtButtons"))->text(), ticks.last().left(3));
     }
     EXPECT_TRUE(log.lines.isEmpty()) << log.lines.join('\n').toStdString();
 }
 
 // Releasing button 1 runs backwards through a half-second wait; a window that goes ends the tick.
-TEST_F(PedalPollTest, ReleasingButtonOneRewindsHalfASecondUnlessTheWindowGoes) {
+TEST_F(PlayerWindowTest, ReleasingButtonOneRewindsHalfASecondUnlessTheWindowGoes) {
+    const auto footPedal = plugPedal();
     for (int end : {0, 1, 2}) { // the window stays, is closed, is destroyed
         SCOPED_TRACE(end);
         auto* w = frmMain::load(services());
-        tick(*w, "010");
+        poll(*w, *footPedal, "010");
         const QPointer<frmMain> guard(w);
         int waitedMs = 0;
         QString callsInWait;
         wait = [&](const std::function<bool()>& done, int timeoutMs) {
             waitedMs = timeoutMs;
-            callsInWait = transport();
+            callsInWait = fake->calls.join(' ');
             EXPECT_FALSE(done());
             end == 1 ? void(w->close()) : end == 2 ? delete w : void();
             EXPECT_EQ(done(), end != 0);
         };
-        tick(*w, "000");
+        poll(*w, *footPedal, "000");
         EXPECT_EQ(waitedMs, 500);
         EXPECT_EQ(callsInWait, "rate=1 play rate=-9");
         const bool stays = !end;
         if (stays) {
-            EXPECT_EQ(transport(), "rate=1 play rate=-9 pause rate=1");
+            EXPECT_EQ(fake->calls.join(' '), "rate=1 play rate=-9 pause rate=1");
         }
         EXPECT_EQ(guard && guard->pedalPoll().isRunning(), stays);
         delete guard.data();
     }
 }
 
-TEST_F(PedalPollTest, AnErrorEndsTheTickAndThePollGoesOn) {
+TEST_F(PlayerWindowTest, AnErrorEndsTheTickAndThePollGoesOn) {
+    const auto footPedal = plugPedal();
     fake->failOn = QStringLiteral("play");
-    tick(*window, "101");
-    EXPECT_EQ(transport(), QLatin1String("rate=8")); // button 2 is not reached
+    control<QTimer>("tmrFoot")->stop();
+    poll(*window, *footPedal, "101");
+    EXPECT_EQ(fake->calls.join(' '), QLatin1String("rate=8")); // button 2 is not reached
     ASSERT_EQ(log.lines.size(), 1);
     EXPECT_TRUE(log.lines[0].contains(QLatin1String("Quillon502.frmMain.tmrFoot_Timer()")));
-    EXPECT_GT(control<QTimer>("tmrFoot")->remainingTime(), 150); // the next tick 200 ms later
+    EXPECT_TRUE(control<QTimer>("tmrFoot")->isActive()) << "the failed tick starts the next";
     fake->failOn.clear();
-    tick(*window, "001"); // the failed tick's buttons count as seen: only button 0's release is new
-    EXPECT_EQ(transport(), QLatin1String("rate=8 pause rate=1"));
+    poll(*window, *footPedal,
+         "001"); // the failed tick's buttons count as seen: only button 0's release is new
+    EXPECT_EQ(fake->calls.join(' '), QLatin1String("rate=8 pause rate=1"));
     EXPECT_EQ(log.lines.size(), 1);
 }

@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
@@ -23,6 +24,7 @@
 class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
   protected:
     ~PlayerWindowTest() override {
+        delete made.data();
         window.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -32,7 +34,8 @@ class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
     }
 
     // A fresh input system with one attached device of that name, found as at start-up.
-    std::shared_ptr<FakeDeviceState> plugPedal(const QString& name = QStringLiteral("VEC  VEC USB Footpedal")) {
+    std::shared_ptr<FakeDeviceState>
+    plugPedal(const QString& name = QStringLiteral("VEC  VEC USB Footpedal")) {
         auto input = std::make_shared<FakeInputSystem>();
         auto device = input->add(name);
         pedal.releaseInputObjects();
@@ -62,12 +65,14 @@ class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
         session.NotesCandidates = NotesFiles::candidateNames(name);
         return session;
     }
-    // The window as it plays a session (an empty name: no media at all), without its notes loaded.
-    void openSession(const QString& filename, int state = MediaPlayer::PlayPlaying) {
-        window->Init(QString(), filename.isEmpty() ? SessionData() : sessionOf(filename.toUtf8()));
-        fake->source = filename.isEmpty() ? QString() : QStringLiteral("/disc/") + filename;
+    // The window as it plays a session (an empty name: no media at all); its notes are loaded.
+    void openSession(const QByteArray& name, int state = MediaPlayer::PlayPlaying) {
+        window->Init(QString(), name.isEmpty() ? SessionData() : sessionOf(name));
+        fake->source = name.isEmpty() ? QString() : QStringLiteral("/disc/") + displayFileName(name);
         fake->state = state;
     }
+    // A window made and let go as the program does, beside the fixture's own.
+    frmMain& load() { return *(made = frmMain::load(services())); }
 
     // A control of the window by its designed name.
     template <typename T = QWidget> T* control(const char* name) const {
@@ -76,7 +81,31 @@ class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
         return found;
     }
     QString clockText() const { return window->clock().shownTime(); }
+    // Where a control is in its window (by default the fixture's) as the user sees it: "shown" inside,
+    // "hidden" beyond the edges, "cut" partly.
+    QString inView(const char* name, const QWidget* in = nullptr) const {
+        in = in ? in : window.get();
+        const QWidget* found = in->findChild<QWidget*>(QLatin1String(name));
+        if (!found)
+            return QStringLiteral("missing");
+        const QRect where(found->mapTo(in, QPoint(0, 0)), found->size());
+        return QLatin1String(in->rect().contains(where)     ? "shown"
+                             : in->rect().intersects(where) ? "cut"
+                                                            : "hidden");
+    }
+
+    // Every row of a list as "a|b|c".
+    static QStringList rows(const QTreeWidget* list) {
+        QStringList out;
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            out << list->topLevelItem(i)->text(0);
+            for (int k = 1; k < list->columnCount(); ++k)
+                out.last() += '|' + list->topLevelItem(i)->text(k);
+        }
+        return out;
+    }
 
     QTemporaryDir disc;
     std::unique_ptr<frmMain> window;
+    QPointer<frmMain> made;
 };

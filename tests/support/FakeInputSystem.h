@@ -12,6 +12,13 @@ struct FakeDeviceState {
     std::vector<bool> buttons{false, false, false};
     bool attached = true;
     QString openError; // opening raises this description
+
+    // Holds down the buttons marked 1 ("101": the outer two), lets go of the others.
+    void press(const QString& pattern) {
+        buttons.clear();
+        for (QChar c : pattern)
+            buttons.push_back(c == QLatin1Char('1'));
+    }
 };
 
 struct FakeInputSystem : InputSystem {

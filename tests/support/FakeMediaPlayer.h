@@ -9,7 +9,7 @@
 
 // A widget like the real component, so the player window owns it the same way.
 class FakeMediaPlayer : public QWidget, public MediaPlayer {
-public:
+  public:
     QWidget* widget() override { return this; }
 
     void setURL(const QByteArray& path) override {
@@ -78,7 +78,7 @@ public:
     QString source;
     QString failOn; // the call named here raises a run-time error
 
-private:
+  private:
     void check(const char* call) const {
         if (failOn == QLatin1String(call))
             raiseError(ErrNo::MediaFailure, QStringLiteral("fake failure in %1").arg(QLatin1String(call)));

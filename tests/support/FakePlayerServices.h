@@ -16,8 +16,10 @@ struct FakePlayerServices {
             fake = player.get();
             return player;
         };
-        return {log, messages, {media, {}}, catalogue, pedal,
-                [this](const std::function<bool()>& done, int timeoutMs) { wait(done, timeoutMs); }};
+        return {
+            log,         messages,
+            {media, {}}, catalogue,
+            pedal,       [this](const std::function<bool()>& done, int timeoutMs) { wait(done, timeoutMs); }};
     }
 
     CapturedLog log;
@@ -26,6 +28,6 @@ struct FakePlayerServices {
     PedalDevices pedal{log};
     // The pedal's rewind wait: no real time passes.
     std::function<void(const std::function<bool()>&, int)> wait = [](const std::function<bool()>&, int) {};
-    QString failOn;                 // the media call that fails in windows made from now on
+    QString failOn;                  // the media call that fails in windows made from now on
     FakeMediaPlayer* fake = nullptr; // the media component of the latest window
 };

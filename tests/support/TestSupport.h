@@ -12,7 +12,9 @@ class RecordedMessages : public MessageBoxes {
     struct Shown {
         QString kind, text, title;
     };
-    void showError(const QString& text, const QString& title) override { shown.push_back({"error", text, title}); }
+    void showError(const QString& text, const QString& title) override {
+        shown.push_back({"error", text, title});
+    }
     void showMessage(const QString& text, const QString& title) override {
         shown.push_back({"message", text, title});
     }

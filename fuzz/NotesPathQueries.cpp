@@ -1,12 +1,12 @@
 #include "NotesPathQueries.h"
 
+#include "NotesDocument.h"
 #include "QuillonError.h"
 
 #include <pugixml.hpp>
 
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <string>
 
 namespace NotesPathQueries {
@@ -35,16 +35,6 @@ void appendTextContent(const pugi::xml_node& node, std::string& out) {
 
 QString text(const std::string& utf8) {
     return notesText(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-qsizetype count(const pugi::xml_document& document, const char* path) {
-    const pugi::xml_node root = document.document_element();
-    return root ? static_cast<qsizetype>(root.select_nodes(path).size()) : 0;
-}
-
-QString at(const pugi::xml_document& document, const char* list, qsizetype i, const char* field) {
-    return elementGet(document,
-                      QStringLiteral("%1[%2]/%3").arg(QLatin1String(list)).arg(i).arg(QLatin1String(field)));
 }
 
 // Positions counted from 0 ("note[0]") turned into XPath's, counted from 1.
@@ -87,23 +77,6 @@ QString elementGet(const pugi::xml_document& document, const QString& path) {
                                           .arg(path, QString::fromUtf8(e.result().description()))
                                           .arg(e.result().offset));
     }
-}
-
-NotesContent content(const pugi::xml_document& document) {
-    NotesContent content;
-    content.notesFound = count(document, "notes/note");
-    content.itemsFound = count(document, "header/items/item");
-    for (qsizetype i = 0; i < std::min(content.notesFound, NotesDocument::MaxNoteRows); ++i)
-        content.notes.push_back({at(document, "notes/note", i, "time"),
-                                 at(document, "notes/note", i, "speaker"),
-                                 at(document, "notes/note", i, "text")});
-    for (qsizetype i = 0; i < std::min(content.itemsFound, NotesDocument::MaxItemRows); ++i)
-        content.items.push_back(
-            {at(document, "header/items/item", i, "@name"), at(document, "header/items/item", i, "@value")});
-    content.duration = elementGet(document, QStringLiteral("duration"));
-    content.started = elementGet(document, QStringLiteral("started"));
-    content.finished = elementGet(document, QStringLiteral("finished"));
-    return content;
 }
 
 } // namespace NotesPathQueries
