@@ -15,13 +15,13 @@ using P = MediaPlayer;
 class MprisTest : public PlayerWindowTest {
   protected:
     void SetUp() override {
-        PlayerServices made = services();
-        made.mediaControls = [this](frmMain& w, AppLog& l, MessageBoxes& m) {
+        PlayerServices withControls = services();
+        withControls.mediaControls = [this](frmMain& w, AppLog& l, MessageBoxes& m) {
             auto controls = std::make_unique<MprisPlayer>(w, l, m);
             mpris = controls.get();
             return controls;
         };
-        window.reset(frmMain::load(made));
+        window.reset(frmMain::load(withControls));
         // The component's bar knows the length: a minute.
         auto* seek = new QSlider(fake);
         seek->setObjectName(QStringLiteral("MPlayerSeek"));
