@@ -48,6 +48,8 @@ class MpvPlayer : public QWidget, public MediaPlayer {
 
     // Where the engine's own clock is, which the reported position may lead while it catches up.
     double enginePosition() const { return m_core.readDouble("time-pos", 0.0); }
+    // A numeric property read from the engine itself, waiting for it (tests and benchmarks).
+    double engineValue(const char* name) const { return m_core.readDouble(name, -1.0); }
     // What the bar shows below the video (tests and the window read it).
     QString statusText() const;
     bool isFullScreenVideo() const;
