@@ -6,10 +6,11 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <utility>
 
 // A widget like the real component, so the player window owns it the same way.
 class FakeMediaPlayer : public QWidget, public MediaPlayer {
-public:
+  public:
     QWidget* widget() override { return this; }
 
     void setURL(const QByteArray& path) override {
@@ -59,6 +60,12 @@ public:
         check("fullScreen");
         calls << QStringLiteral("fullScreen=%1").arg(on ? "true" : "false");
     }
+    void setChangeListener(ChangeListener heard) override { listener = std::move(heard); }
+    // As the real player does after a change the test scripted.
+    void announce() {
+        if (listener)
+            listener();
+    }
 
     // Script
     QStringList calls;
@@ -71,8 +78,9 @@ public:
     double currentRate = 1.0;
     QString source;
     QString failOn; // the call named here raises a run-time error
+    ChangeListener listener;
 
-private:
+  private:
     void check(const char* call) {
         if (failOn == QLatin1String(call))
             raiseError(ErrNo::MediaFailure, QStringLiteral("fake failure in %1").arg(QLatin1String(call)));
