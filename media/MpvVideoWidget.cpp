@@ -63,13 +63,9 @@ void MpvVideoWidget::paintEvent(QPaintEvent*) {
         painter.drawImage(QPointF(0, 0), shown);
         return;
     }
-    // Just resized: the last picture, fitted, until one of the new size comes.
+    // None yet, or just resized: black until a picture of the new size comes (a frame's time at most);
+    // the old one stretched would show the picture where it will not be.
     painter.fillRect(rect(), Qt::black);
-    if (!frame.isNull()) {
-        QRect fitted(QPoint(), frame.size().scaled(size(), Qt::KeepAspectRatio));
-        fitted.moveCenter(rect().center());
-        painter.drawImage(fitted, frame);
-    }
 }
 
 void MpvVideoWidget::resizeEvent(QResizeEvent* event) {
