@@ -231,6 +231,8 @@ void MpvPlayer::setFullScreen(bool on) {
         return;
     if (on && (m_state.openState != OpenOpen || !m_state.hasVideo))
         return; // nothing to show full screen
+    // Full screen a small video is scaled up to fill the screen; in the window it keeps its own size.
+    m_core.setText("video-unscaled", on ? "no" : "downscale-big");
     if (on) {
         QScreen* screen = window()->screen();
         m_video->setParent(nullptr);

@@ -306,9 +306,9 @@ std::string text(const QRect& r) {
         .toStdString();
 }
 
-// The picture keeps its shape, centred: a smaller one keeps its own size and a larger one shrinks to
-// fit, in the window and full screen. (Every edge of the test picture is lit.)
-TEST_P(VideoDrawn, AtItsOwnSizeCentredOrShrunkKeepingItsShape) {
+// The picture keeps its shape, centred: in the window a smaller one keeps its own size and a larger
+// one shrinks to fit; full screen each fills the screen. (Every edge of the test picture is lit.)
+TEST_P(VideoDrawn, KeepsItsShapeAtItsOwnSizeInTheWindowAndFillingTheScreen) {
     Screen s(true, GetParam());
     for (const auto& [key, size] :
          {std::pair{"small", QSize(160, 120)}, {"wide", QSize(960, 240)}, {"wmv", QSize(640, 480)}}) {
@@ -320,7 +320,7 @@ TEST_P(VideoDrawn, AtItsOwnSizeCentredOrShrunkKeepingItsShape) {
             QRect expected, lit;
             const auto placed = [&] {
                 const QImage frame = videoPicture(s.player);
-                const bool fits = size.boundedTo(frame.size()) == size;
+                const bool fits = !full && size.boundedTo(frame.size()) == size;
                 expected = QRect(QPoint(), fits ? size : size.scaled(frame.size(), Qt::KeepAspectRatio));
                 expected.moveCenter(frame.rect().center());
                 lit = FrameCode::pictureIn(frame).value_or(QRect());
