@@ -67,6 +67,13 @@ QByteArray testMedia(const std::string& key) {
     return files[key];
 }
 
+PlayerScreen::PlayerScreen(bool show, VideoDrawing drawing) : player(&window, drawing) {
+    window.resize(339, 317);
+    player.resize(339, 317);
+    if (show)
+        window.show();
+}
+
 QImage videoPicture(MpvPlayer& player) {
     QWidget* video =
         player.isFullScreenVideo() ? nullptr : player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));

@@ -21,6 +21,13 @@ std::optional<double> pictureTime(MpvPlayer& player);
 // The video area as drawn, in the window or full screen.
 QImage videoPicture(MpvPlayer& player);
 
+// The component in a window of the player window's size.
+struct PlayerScreen {
+    explicit PlayerScreen(bool show = true, VideoDrawing drawing = chooseVideoDrawing());
+    QWidget window;
+    MpvPlayer player;
+};
+
 struct MotionSample {
     double t;        // seconds since the rate and play were asked for
     double position; // what the component reports

@@ -12,15 +12,11 @@
 
 namespace {
 
-struct Shown {
-    QWidget window;
-    MpvPlayer* player = new MpvPlayer(&window);
+// The component open on the file, in its window.
+struct Shown : PlayerScreen {
     explicit Shown(const QByteArray& file) {
-        window.resize(339, 317);
-        player->resize(339, 317);
-        window.show();
-        player->setURL(file);
-        EXPECT_TRUE(pumpEventsUntil([&] { return player->openState() == MediaPlayer::OpenOpen; }, 5000));
+        player.setURL(file);
+        EXPECT_TRUE(pumpEventsUntil([&] { return player.openState() == MediaPlayer::OpenOpen; }, 5000));
     }
 };
 
@@ -31,7 +27,7 @@ TEST_P(Motion, StartsAtOnceHoldsItsRateAndPausesWhereItWas) {
     const bool video = GetParam() == "wmv";
     for (const double rate : {-9.0, -8.0, -2.0, 0.75, 1.0, 1.25, 2.0, 8.0}) {
         SCOPED_TRACE(testing::Message() << "rate " << rate);
-        const MotionTrace trace = traceMotion(*s.player, rate < 0 ? 16.0 : 3.0, rate, 1.2, video);
+        const MotionTrace trace = traceMotion(s.player, rate < 0 ? 16.0 : 3.0, rate, 1.2, video);
         EXPECT_LT(trace.startLatency(), 0.4) << "started late";
         // no stall: every quarter second after the start moves at least a third of what the rate asks
         for (double t = 0.25; t + 0.25 <= 1.2; t += 0.25) {
@@ -60,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(Media, Motion, ::testing::Values("wma2", "wma4", "wmv")
 // where the next play starts over.
 TEST(MotionTest, StopsAtTheEndsOfTheMedia) {
     Shown s(testMedia("wmv"));
-    MpvPlayer& player = *s.player;
+    MpvPlayer& player = s.player;
     const auto engineWithin = [&](double low, double high) {
         return pumpEventsUntil(
             [&] { return player.enginePosition() >= low && player.enginePosition() <= high; }, 3000);
