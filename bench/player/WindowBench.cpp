@@ -8,12 +8,13 @@
 //  - jump: from an exact seek asked for to the picture on the screen showing its frame (read back from
 //    the frame number the fixture draws), against the same seeks sent to the mpv command line over its
 //    IPC socket, same file, same screen region read the same way.
-// Run under tests/support/private-session.sh; needs the mpv command line. QUILLON_BENCH_SMOKE=1: a few
+// Run under tests/support/private-session.sh; needs the mpv command line. Smoke run (Smoke.h): three
 // cases, one second of play, two jumps.
 #include "FrameCode.h"
 #include "MediaFixtures.h"
 #include "MpvPlayer.h"
 #include "Platform.h"
+#include "Smoke.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,10 +40,6 @@ namespace {
 // The screen-reader figure needs Qt's accessibility bridge on from the start, whatever the desktop says.
 [[maybe_unused]] const bool kAccessible = qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
 
-bool smoke() {
-    return qEnvironmentVariableIntValue("QUILLON_BENCH_SMOKE") > 0;
-}
-
 struct Media {
     const char* name;
     int width, height; // 0: sound only
@@ -54,13 +51,13 @@ const Media kMedia[] = {{"wma", 0, 0},
                         {"1280x720", 1280, 720}};
 // Each far from where the one before left the picture; the smoke run's media is 8 s long.
 std::vector<double> jumps() {
-    return smoke() ? std::vector<double>{5, 2} : std::vector<double>{4, 12, 7, 15, 3, 10, 18, 6};
+    return benchSmoke() ? std::vector<double>{5, 2} : std::vector<double>{4, 12, 7, 15, 3, 10, 18, 6};
 }
 
 QByteArray mediaFile(int index) {
     static MediaFixtures made;
     static std::map<int, QByteArray> files;
-    const double seconds = smoke() ? 8 : 25;
+    const double seconds = benchSmoke() ? 8 : 25;
     const Media& media = kMedia[index];
     if (!files.count(index))
         files[index] = media.width
@@ -241,7 +238,7 @@ void BM_Window(benchmark::State& state) {
         state.SkipWithError("ffmpeg could not make the file");
         return;
     }
-    const int playMs = smoke() ? 1000 : 10000;
+    const int playMs = benchSmoke() ? 1000 : 10000;
     for (auto _ : state) {
         QWidget window;
         window.move(0, 0);
@@ -311,7 +308,7 @@ void BM_Window(benchmark::State& state) {
 }
 
 void cases(benchmark::internal::Benchmark* bench) {
-    if (smoke()) {
+    if (benchSmoke()) {
         bench->Args({0, 0, 0})->Args({3, 0, 0})->Args({3, 1, 1});
         return;
     }
