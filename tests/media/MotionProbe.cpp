@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScreen>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -80,7 +81,11 @@ QImage videoPicture(MpvPlayer& player) {
     for (QWidget* top : QApplication::topLevelWidgets()) // full screen: a window of its own
         if (!video && top->objectName() == QStringLiteral("MPlayerVideo") && top->isVisible())
             video = top;
-    return video ? video->grab().toImage() : QImage();
+    if (!video)
+        return QImage();
+    // as the screen shows it, not as the widget would paint itself if asked
+    const QRect area(video->mapToGlobal(QPoint(0, 0)), video->size());
+    return video->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
 }
 
 std::optional<double> pictureTime(MpvPlayer& player) {

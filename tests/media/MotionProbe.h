@@ -18,7 +18,7 @@ QByteArray testMedia(const std::string& key);
 // Where the picture drawn (in the window or full screen) is in the media, read from the frame number
 // the fixture videos show; none when it does not read.
 std::optional<double> pictureTime(MpvPlayer& player);
-// The video area as drawn, in the window or full screen.
+// The video area as the screen shows it, in the window or full screen.
 QImage videoPicture(MpvPlayer& player);
 
 // The component in a window of the player window's size.
