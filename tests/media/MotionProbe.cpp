@@ -143,7 +143,9 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
         QThread::usleep(2000);
     }
     if (video)
-        trace.pictureAtEnd = pictureTime(player);
+        trace.engineAtPicture = player.enginePosition(); // the picture is read between the two
+    trace.pictureAtEnd = pictureTime(player);
+    trace.engineAtPicture = (trace.engineAtPicture + player.enginePosition()) / 2;
     trace.pauseAsked = player.currentPosition();
     player.pause();
     waitStill(player);

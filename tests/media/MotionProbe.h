@@ -42,6 +42,7 @@ struct MotionTrace {
     double pausedAt = 0.0;   // position once the pause has settled
     double engineAfterPause = 0.0;
     std::optional<double> pictureAtEnd, pictureAfterPause; // video only
+    double engineAtPicture = 0.0;                          // the engine while the picture at the end was read
 
     // Time until the position first moved 0.05 s the asked way, less the time the rate needs for
     // that much; infinity when it never did.

@@ -350,8 +350,11 @@ TEST_P(VideoDrawn, PlayingNeverHoldsTheEventLoop) {
         std::sort(waits->begin(), waits->end());
         EXPECT_LT((*waits)[waits->size() / 2], 10.0) << "median wait, ms";
         EXPECT_LT(waits->back(), 100.0) << "longest wait, ms";
-        const std::optional<double> picture = pictureTime(s.player);
-        EXPECT_NEAR(picture.value_or(-1), s.player.enginePosition(), 0.2) << "the picture lags the engine";
+        // the picture, read between two reads of the engine, shows where the engine was meanwhile
+        const double before = s.player.enginePosition();
+        const double picture = pictureTime(s.player).value_or(-1);
+        EXPECT_TRUE(picture > before - 0.2 && picture < s.player.enginePosition() + 0.05)
+            << "the picture shows " << picture << " s, the engine was at " << before << " s";
     }
     s.player.setFullScreen(false);
 }
