@@ -9,7 +9,7 @@ class QWidget;
 
 // What the program uses of the embedded media component. A failing call raises a QuillonError.
 class MediaPlayer {
-public:
+  public:
     // openState
     static constexpr int OpenNoMedia = 0;
     static constexpr int OpenOpening = 12;
@@ -51,6 +51,14 @@ public:
     virtual QString sourceURL() const = 0;
 
     virtual void setFullScreen(bool on) = 0;
+
+    // Change notification, so that a window follows the player instead of asking it on a timer: the
+    // listener runs on the GUI thread from the event loop (never inside a call the program makes),
+    // after openState, playState, rate or sourceURL changed and whenever the position moved (played,
+    // sought or stepped), several changes at once making one call. Every read above answers at once.
+    // One listener; an empty one stops the calls.
+    using ChangeListener = std::function<void()>;
+    virtual void setChangeListener(ChangeListener listener) = 0;
 };
 
 // How the program gets its media component, and the engine's version before any is made.

@@ -126,8 +126,10 @@ bool MpvCore::setUp() {
     if (match.hasMatch() && canPlayBackward)
         m_version = match.captured(0);
     return mpv_request_log_messages(m_mpv, "warn") >= 0 &&
+           mpv_observe_property(m_mpv, 0, "time-pos", MPV_FORMAT_DOUBLE) >= 0 &&
            mpv_observe_property(m_mpv, 0, "eof-reached", MPV_FORMAT_FLAG) >= 0 &&
            mpv_observe_property(m_mpv, 0, "duration", MPV_FORMAT_DOUBLE) >= 0 &&
+           mpv_observe_property(m_mpv, 0, "track-list", MPV_FORMAT_NODE) >= 0 &&
            mpv_observe_property(m_mpv, 0, "current-ao", MPV_FORMAT_STRING) >= 0;
 }
 
@@ -147,7 +149,7 @@ void MpvCore::command(std::initializer_list<const char*> args) {
         return;
     std::vector<const char*> argv(args);
     argv.push_back(nullptr);
-    check(mpv_command(m_mpv, argv.data()), argv.front());
+    send(argv.front(), [&](quint64 id) { return mpv_command_async(m_mpv, id, argv.data()); });
 }
 
 quint64 MpvCore::loadFile(const QByteArray& path) {
@@ -183,17 +185,40 @@ quint64 MpvCore::loadFile(const QByteArray& path) {
 void MpvCore::setFlag(const char* name, bool value) {
     int flag = value ? 1 : 0;
     if (m_mpv)
-        check(mpv_set_property(m_mpv, name, MPV_FORMAT_FLAG, &flag), name);
+        send(name,
+             [&](quint64 id) { return mpv_set_property_async(m_mpv, id, name, MPV_FORMAT_FLAG, &flag); });
 }
 
 void MpvCore::setDouble(const char* name, double value) {
     if (m_mpv)
-        check(mpv_set_property(m_mpv, name, MPV_FORMAT_DOUBLE, &value), name);
+        send(name,
+             [&](quint64 id) { return mpv_set_property_async(m_mpv, id, name, MPV_FORMAT_DOUBLE, &value); });
 }
 
 void MpvCore::setText(const char* name, const char* value) {
     if (m_mpv)
-        check(mpv_set_property_string(m_mpv, name, value), name);
+        send(name,
+             [&](quint64 id) { return mpv_set_property_async(m_mpv, id, name, MPV_FORMAT_STRING, &value); });
+}
+
+void MpvCore::send(const char* what, const std::function<int(quint64)>& request) {
+    m_waiting[++m_lastRequest] = what;
+    const int rc = request(m_lastRequest);
+    if (rc < 0)
+        m_waiting.erase(m_lastRequest);
+    check(rc, what);
+}
+
+MpvCore::Reply MpvCore::takeReply(const mpv_event& event) {
+    const auto request = m_waiting.find(event.reply_userdata);
+    if (request == m_waiting.end())
+        return {};
+    Reply reply{request->second, {}};
+    m_waiting.erase(request);
+    if (event.error < 0)
+        reply.error = QStringLiteral("%1 (%2)").arg(QString::fromUtf8(mpv_error_string(event.error)),
+                                                    QString::fromUtf8(reply.what));
+    return reply;
 }
 
 double MpvCore::readDouble(const char* name, double fallback) const {

@@ -4,13 +4,16 @@
 #include <QString>
 #include <functional>
 #include <initializer_list>
+#include <map>
 
 struct mpv_handle;
 struct mpv_event;
 
 // One libmpv instance, locked down so that it reads no configuration and writes no files. It is
 // created, set up and destroyed here only. Every call is checked: a failing one raises the media
-// error with mpv's own words.
+// error with mpv's own words. Commands and property writes are sent without waiting for mpv's core,
+// which may be busy seeking or decoding: their failures come back as reply events (replyError()).
+// What the component follows of the engine it observes (observed properties come as events).
 class MpvCore {
   public:
     // wakeup runs on one of mpv's threads whenever events wait: it may only queue work elsewhere.
@@ -29,21 +32,33 @@ class MpvCore {
     const mpv_event* nextEvent();
 
     void command(std::initializer_list<const char*> args);
-    // Opens a file in place of the current one; returns its playlist entry.
+    // Opens a file in place of the current one, waiting for the core; returns its playlist entry.
     quint64 loadFile(const QByteArray& path);
     void setFlag(const char* name, bool value);
     void setDouble(const char* name, double value);
     void setText(const char* name, const char* value);
+    // What a reply event answers: the request (empty when not one of ours) and, when it failed,
+    // mpv's words.
+    struct Reply {
+        QByteArray what;
+        QString error;
+    };
+    Reply takeReply(const mpv_event& event);
 
-    // A property's value, or the fallback when mpv has none (no media, or not known yet).
+    // A property's value read from the engine, waiting for its core (set-up, tests); the fallback
+    // when mpv has none (no media, or not known yet).
     double readDouble(const char* name, double fallback) const;
     QByteArray readText(const char* name) const;
 
   private:
     bool setUp();
+    // Sends a request under the next reply number, remembering what it was.
+    void send(const char* what, const std::function<int(quint64)>& request);
     static void onWakeup(void* self);
 
     mpv_handle* m_mpv = nullptr;
     std::function<void()> m_wakeup;
     QString m_version;
+    std::map<quint64, QByteArray> m_waiting; // requests sent, by their reply number, until answered
+    quint64 m_lastRequest = 0;
 };

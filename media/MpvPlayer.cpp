@@ -33,7 +33,8 @@ MpvPlayer::MpvPlayer(AppLog& log, QWidget* parent, VideoDrawing drawing)
       // Runs on one of mpv's threads: only queue a drain on the GUI thread, never call mpv from here.
       m_core([this] {
           if (!m_drainQueued.exchange(true))
-              QMetaObject::invokeMethod(this, [this] { drainEvents(); }, Qt::QueuedConnection);
+              QMetaObject::invokeMethod(
+                  this, [this] { drainEvents(); }, Qt::QueuedConnection);
       }),
       m_motion(SeekMotion::monotonicClock(), [this](double seconds) { seekTo(seconds); }) {
     setObjectName(QStringLiteral("MPlayer"));
@@ -63,10 +64,12 @@ MpvPlayer::MpvPlayer(AppLog& log, QWidget* parent, VideoDrawing drawing)
             fromBar("PlayPause_Click()", [this] { m_state.running() ? pause() : play(); }));
     connect(m_bar, &MpvControlBar::stopClicked, this, fromBar("Stop_Click()", [this] { stop(); }));
     connect(m_bar, &MpvControlBar::seekRequested, this, [this](double seconds) {
-        guarded(kBarSource + QLatin1String("Seek_Change()"), [this, seconds] { setCurrentPosition(seconds); });
+        guarded(kBarSource + QLatin1String("Seek_Change()"),
+                [this, seconds] { setCurrentPosition(seconds); });
     });
     connect(m_bar, &MpvControlBar::volumeChanged, this, [this](int volume) {
-        guarded(kBarSource + QLatin1String("Volume_Change()"), [this, volume] { m_core.setDouble("volume", volume); });
+        guarded(kBarSource + QLatin1String("Volume_Change()"),
+                [this, volume] { m_core.setDouble("volume", volume); });
     });
     connect(m_bar, &MpvControlBar::muteToggled, this, [this](bool muted) {
         guarded(kBarSource + QLatin1String("Mute_Click()"), [this, muted] { m_core.setFlag("mute", muted); });
@@ -90,9 +93,13 @@ MpvPlayer::MpvPlayer(AppLog& log, QWidget* parent, VideoDrawing drawing)
 
     m_motionTimer.setInterval(40);
     m_motionTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_motionTimer, &QTimer::timeout, this, fromBar("Motion()", [this] { motionStep(); }, false));
+    connect(&m_motionTimer, &QTimer::timeout, this,
+            fromBar(
+                "Motion()", [this] { motionStep(); }, false));
     m_barTimer.setInterval(250);
-    connect(&m_barTimer, &QTimer::timeout, this, fromBar("Tick()", [] {}, false));
+    connect(&m_barTimer, &QTimer::timeout, this,
+            fromBar(
+                "Tick()", [] {}, false));
 
     if (!m_core.usable())
         m_bar->setStatus(tr("The media engine could not be started"));
@@ -128,6 +135,7 @@ void MpvPlayer::setURL(const QByteArray& path) {
     m_bar->setStatus(QString());
     m_lastLogged.clear();
     m_state.openState = OpenOpening;
+    m_video->clearPicture();
     try {
         m_core.setFlag("pause", false);
         m_core.setDouble("speed", m_state.rate > 0 ? m_state.rate : 1.0);
@@ -139,6 +147,7 @@ void MpvPlayer::setURL(const QByteArray& path) {
     }
     m_barTimer.start();
     refreshBar();
+    announce();
 }
 
 // A released player starts its next media at normal speed, not scanning backwards from the start.
@@ -153,7 +162,9 @@ void MpvPlayer::release() {
     m_motionTimer.stop();
     m_barTimer.stop();
     m_bar->setStatus(QString());
+    m_video->clearPicture();
     refreshBar();
+    announce();
 }
 
 void MpvPlayer::play() {
@@ -189,7 +200,7 @@ double MpvPlayer::currentPosition() const {
         return 0.0;
     if (m_clockMotion)
         return m_motion.position();
-    return m_state.position(m_core.readDouble("time-pos", m_state.lastPosition));
+    return m_state.position();
 }
 
 void MpvPlayer::setCurrentPosition(double seconds) {
@@ -209,11 +220,10 @@ void MpvPlayer::setRate(double rate) {
         invalidArgument();
     settleMotion(); // the new rate goes on from exactly where the old one was
     m_state.rate = rate;
-    // Paused or stopped, the engine takes the rate when play resumes: each write waits for mpv's
-    // core, which a busy machine may not run for a fifth of a second, and the play after it would
-    // start that late.
+    // Paused or stopped, the engine takes the rate when play resumes.
     if (m_state.running())
         updatePlayback();
+    announce();
 }
 
 QString MpvPlayer::sourceURL() const {
@@ -223,9 +233,11 @@ QString MpvPlayer::sourceURL() const {
 void MpvPlayer::setFullScreen(bool on) {
     if (on == m_video->isWindow())
         return;
+    if (on && (m_state.openState != OpenOpen || !m_state.hasVideo))
+        return; // nothing to show full screen
+    // Full screen a small video is scaled up to fill the screen; in the window it keeps its own size.
+    m_core.setText("video-unscaled", on ? "no" : "downscale-big");
     if (on) {
-        if (m_state.openState != OpenOpen || !m_state.hasVideo)
-            return; // nothing to show full screen
         QScreen* screen = window()->screen();
         m_video->setParent(nullptr);
         m_video->setWindowTitle(sourceURL());
@@ -249,66 +261,6 @@ bool MpvPlayer::isFullScreenVideo() const {
     return m_video->isWindow();
 }
 
-// ---- rates and motion
-
-void MpvPlayer::updatePlayback() {
-    if (!m_core.usable())
-        return;
-    const bool run = m_state.running();
-    const bool clock = run && m_state.openState == OpenOpen && m_state.movesByClock();
-    // from a seek's target where there is one: an engine just resumed reads its clock late
-    if (clock && !m_clockMotion)
-        m_motion.anchor(m_state.pendingSeek ? *m_state.pendingSeek : currentPosition(), m_state.rate,
-                        m_state.duration);
-    m_clockMotion = clock;
-    if (m_state.openState != OpenNoMedia) {
-        m_core.setDouble("speed", m_state.rate > 0 ? m_state.rate : 1.0);
-        // Backwards the engine shows where each seek lands; forwards it plays, with its sound.
-        m_core.setFlag("pause", !run || (clock && m_state.rate < 0));
-    }
-    if (clock)
-        m_motionTimer.start();
-    else
-        m_motionTimer.stop();
-    m_bar->setPlaying(run);
-}
-
-void MpvPlayer::seekTo(double seconds) {
-    const QByteArray target = QByteArray::number(seconds, 'f', 3);
-    m_core.command({"seek", target.constData(), "absolute+exact"});
-    m_state.pendingSeek = seconds;
-    m_state.seekLanded = false;
-    m_state.lastPosition = seconds;
-    m_state.atEnd = false;
-}
-
-void MpvPlayer::motionStep() {
-    if (!m_clockMotion)
-        return;
-    // Forwards the engine plays by itself and is only brought back when it strays; backwards every
-    // step is a seek. At speaking rates the motion drifts to the engine's clock over a few seconds,
-    // so hours of play report where the sound is without a seek.
-    const double slack = m_state.rate > 0 ? 0.25 + 0.05 * m_state.rate : 0.0;
-    const double follow = m_state.rate > 0 && m_state.rate <= PlaybackState::kScanThreshold ? 0.02 : 0.0;
-    if (m_motion.step(m_core.readDouble("time-pos", 0.0), m_state.seekOnItsWay(), slack, follow))
-        return;
-    // An end of the media: stopped there, as after playing to the end or back to the start.
-    const bool forward = m_state.rate > 0;
-    m_clockMotion = false;
-    seekTo(forward ? m_state.duration : 0.0);
-    m_state.stopped = true;
-    m_state.atEnd = forward;
-    updatePlayback();
-}
-
-void MpvPlayer::settleMotion() {
-    if (!m_clockMotion)
-        return;
-    m_clockMotion = false;
-    m_motionTimer.stop();
-    seekTo(m_motion.position());
-}
-
 // ---- video and bar
 
 void MpvPlayer::onRenderReady(bool ready) {
@@ -325,10 +277,26 @@ void MpvPlayer::refreshBar() {
     m_bar->setPlaying(m_state.running());
 }
 
-void MpvPlayer::guarded(const QString& source, const std::function<void()>& action, bool byUser) {
+void MpvPlayer::announce() {
+    if (m_announceQueued)
+        return;
+    m_announceQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_announceQueued = false;
+            if (m_listener)
+                m_listener();
+        },
+        Qt::QueuedConnection);
+}
+
+void MpvPlayer::guarded(const QString& source, const std::function<void()>& action, bool byUser,
+                        bool refresh) {
     try {
         action();
-        refreshBar();
+        if (refresh)
+            refreshBar();
     } catch (...) {
         const QuillonError error = currentError();
         m_bar->setStatus(error.Description);

@@ -47,9 +47,12 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     double rate() const override { return m_state.rate; }
     QString sourceURL() const override;
     void setFullScreen(bool on) override;
+    void setChangeListener(ChangeListener listener) override { m_listener = std::move(listener); }
 
     // Where the engine's own clock is, which the reported position may lead while it catches up.
     double enginePosition() const { return m_core.readDouble("time-pos", 0.0); }
+    // A numeric property read from the engine itself, waiting for it (tests and benchmarks).
+    double engineValue(const char* name) const { return m_core.readDouble(name, -1.0); }
     // What the bar shows below the video (tests and the window read it).
     QString statusText() const;
     bool isFullScreenVideo() const;
@@ -61,6 +64,8 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     void onFileLoaded();
     void onEndFile(const mpv_event_end_file& end);
     void onPropertyChange(const mpv_event_property& property);
+    void onTracks(const mpv_event_property& property);
+    void onReply(const mpv_event& event);
     void showSilentNote();
     void noticeNothingToPlay();
     void failOpen(const QString& reason);
@@ -73,12 +78,18 @@ class MpvPlayer : public QWidget, public MediaPlayer {
     void settleMotion();
     void onRenderReady(bool ready);
     void refreshBar();
+    // Tells the listener, once the event loop runs again.
+    void announce();
     // The bar, timers and mpv's events run from the event loop: no error may leave them. An error is
     // shown in the bar and logged under source; what the user did not ask for logs a repeat once.
-    void guarded(const QString& source, const std::function<void()>& action, bool byUser = true);
+    // The bar shows the outcome unless told not to.
+    void guarded(const QString& source, const std::function<void()>& action, bool byUser = true,
+                 bool refresh = true);
 
     AppLog& m_log;
     std::atomic<bool> m_drainQueued = false; // before the core: its first wake-up comes at once
+    bool m_announceQueued = false;
+    ChangeListener m_listener;
     MpvCore m_core;
     PlaybackState m_state;
     SeekMotion m_motion;

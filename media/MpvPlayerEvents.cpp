@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cmath>
 #include <mpv/client.h>
 
 namespace {
@@ -14,10 +15,13 @@ const QString kOpenSource = QStringLiteral("Quillon502.MPlayer.Open()");
 const QString kEventSource = QStringLiteral("Quillon502.MPlayer.Events()");
 } // namespace
 
+// The bar follows on its own timer: a refresh for each of the many time events would redraw it as often.
 void MpvPlayer::drainEvents() {
     m_drainQueued = false;
     while (const mpv_event* event = m_core.nextEvent())
-        guarded(kEventSource, [this, event] { handleEvent(*event); }, false);
+        guarded(
+            kEventSource, [this, event] { handleEvent(*event); }, false, false);
+    announce();
 }
 
 void MpvPlayer::handleEvent(const mpv_event& event) {
@@ -33,8 +37,15 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     case MPV_EVENT_END_FILE:
         onEndFile(*static_cast<mpv_event_end_file*>(event.data));
         break;
+    case MPV_EVENT_SEEK:
+        m_state.seekRunning();
+        break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        m_state.seekLanded = true;
+        m_state.playbackRestarted();
+        break;
+    case MPV_EVENT_COMMAND_REPLY:
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        onReply(event);
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<mpv_event_log_message*>(event.data);
@@ -53,9 +64,23 @@ void MpvPlayer::handleEvent(const mpv_event& event) {
     }
 }
 
+void MpvPlayer::onReply(const mpv_event& event) {
+    const MpvCore::Reply reply = m_core.takeReply(event);
+    if (reply.what == "seek")
+        m_state.seekTaken(reply.error.isEmpty());
+    if (!reply.error.isEmpty())
+        raiseError(ErrNo::MediaFailure, reply.error);
+}
+
 void MpvPlayer::onPropertyChange(const mpv_event_property& property) {
     const QByteArray name(property.name);
-    if (name == "eof-reached") {
+    if (name == "time-pos") {
+        const bool known =
+            property.format == MPV_FORMAT_DOUBLE && std::isfinite(*static_cast<double*>(property.data));
+        m_state.heard(known ? std::optional(*static_cast<double*>(property.data)) : std::nullopt);
+    } else if (name == "track-list") {
+        onTracks(property);
+    } else if (name == "eof-reached") {
         const bool ended = property.format == MPV_FORMAT_FLAG && *static_cast<int*>(property.data);
         if (ended && m_state.openState == OpenOpen) {
             m_state.pendingSeek.reset(); // played on from it, up to here
@@ -89,7 +114,7 @@ void MpvPlayer::showSilentNote() {
 void MpvPlayer::noticeNothingToPlay() {
     if (m_state.openState != OpenOpen || !m_state.atEnd || m_state.nothingToPlay)
         return;
-    const double length = std::max(m_state.duration, m_core.readDouble("time-pos", 0.0));
+    const double length = std::max(m_state.duration, m_state.engineTime.value_or(0.0));
     if (length >= 1.0 || (length >= 0.05 && m_state.lastError.isEmpty()))
         return;
     m_state.nothingToPlay = true;
@@ -102,16 +127,31 @@ void MpvPlayer::noticeNothingToPlay() {
     });
 }
 
+// Video is a video track that is not a picture of an album's cover.
+void MpvPlayer::onTracks(const mpv_event_property& property) {
+    m_state.hasVideo = false;
+    if (property.format != MPV_FORMAT_NODE ||
+        static_cast<mpv_node*>(property.data)->format != MPV_FORMAT_NODE_ARRAY)
+        return;
+    const mpv_node_list* tracks = static_cast<mpv_node*>(property.data)->u.list;
+    for (int i = 0; i < tracks->num; ++i) {
+        if (tracks->values[i].format != MPV_FORMAT_NODE_MAP)
+            continue;
+        bool video = false, cover = false;
+        const mpv_node_list* track = tracks->values[i].u.list;
+        for (int k = 0; k < track->num; ++k) {
+            const mpv_node& value = track->values[k];
+            if (qstrcmp(track->keys[k], "type") == 0 && value.format == MPV_FORMAT_STRING)
+                video = qstrcmp(value.u.string, "video") == 0;
+            if (qstrcmp(track->keys[k], "albumart") == 0 && value.format == MPV_FORMAT_FLAG)
+                cover = value.u.flag != 0;
+        }
+        m_state.hasVideo = m_state.hasVideo || (video && !cover);
+    }
+}
+
 void MpvPlayer::onFileLoaded() {
     m_state.openState = OpenOpen;
-    m_state.duration = std::max(0.0, m_core.readDouble("duration", 0.0));
-    m_state.hasVideo = false;
-    const int tracks = static_cast<int>(m_core.readDouble("track-list/count", 0.0));
-    for (int i = 0; i < tracks; ++i) {
-        const QByteArray prefix = "track-list/" + QByteArray::number(i) + "/";
-        if (m_core.readText((prefix + "type").constData()) == "video" && m_core.readText((prefix + "albumart").constData()) != "yes")
-            m_state.hasVideo = true;
-    }
     showSilentNote();
     updatePlayback();
     refreshBar();
@@ -132,7 +172,8 @@ void MpvPlayer::onEndFile(const mpv_event_end_file& end) {
 }
 
 void MpvPlayer::failOpen(const QString& reason) {
-    QString detail = m_state.lastError.isEmpty() ? reason : m_state.lastError + QStringLiteral(" (") + reason + ')';
+    QString detail =
+        m_state.lastError.isEmpty() ? reason : m_state.lastError + QStringLiteral(" (") + reason + ')';
     // mpv does not say why it could not open a file; the system does ("Permission denied").
     if (const QString unreadable = fileReadProblem(m_url); !unreadable.isEmpty())
         detail = unreadable + QStringLiteral(" (") + detail + ')';

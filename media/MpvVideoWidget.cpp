@@ -1,31 +1,82 @@
 #include "MpvVideoWidget.h"
 
-#include "MpvGlSurface.h"
-#include "MpvSoftwareSurface.h"
+#include "MpvGlDrawing.h"
+#include "MpvSoftwareDrawing.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QVBoxLayout>
+#include <QOpenGLContext>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+// GL is drawn on the render thread only where the platform allows GL off the GUI thread.
+VideoDrawing possible(VideoDrawing drawing) {
+    return drawing == VideoDrawing::OpenGL && !QOpenGLContext::supportsThreadedOpenGL()
+               ? VideoDrawing::Software
+               : drawing;
+}
+
+std::unique_ptr<FrameDrawing> makeDrawing(VideoDrawing drawing) {
+    if (drawing == VideoDrawing::OpenGL)
+        return std::make_unique<MpvGlDrawing>();
+    return std::make_unique<MpvSoftwareDrawing>();
+}
+} // namespace
 
 MpvVideoWidget::MpvVideoWidget(mpv_handle* mpv, VideoDrawing drawing, QWidget* parent)
-    : QWidget(parent),
-      m_render(mpv, [this](bool ready) { emit renderReadyChanged(ready); }) {
+    : QWidget(parent), m_drawing(possible(drawing)),
+      m_render(
+          mpv, makeDrawing(m_drawing), [this](bool ready) { emit renderReadyChanged(ready); },
+          // on the render thread: one repaint asked at a time, however many frames come meanwhile
+          [this] {
+              if (!m_paintQueued.exchange(true))
+                  QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+          }) {
     setObjectName(QStringLiteral("MPlayerVideo"));
     setAccessibleName(QStringLiteral("Video"));
     setFocusPolicy(Qt::ClickFocus);
-    if (drawing == VideoDrawing::OpenGL)
-        m_surface = new MpvGlSurface(m_render, this);
-    else
-        m_surface = new MpvSoftwareSurface(m_render, this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_surface);
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted: no background first
+    m_render.start();
 }
 
 MpvVideoWidget::~MpvVideoWidget() {
     m_render.release(); // while this object can still hear it
-    delete m_surface;   // before the context it draws through
+}
+
+void MpvVideoWidget::clearPicture() {
+    m_render.clearFrames();
+    update();
+}
+
+void MpvVideoWidget::paintEvent(QPaintEvent*) {
+    m_paintQueued = false;
+    QPainter painter(this);
+    const QImage& frame = m_render.latestFrame();
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::lround(width() * ratio)),
+                       static_cast<int>(std::lround(height() * ratio)));
+    if (frame.size() == pixels) {
+        QImage shown = frame; // shares the pixels
+        shown.setDevicePixelRatio(ratio);
+        painter.drawImage(QPointF(0, 0), shown);
+        return;
+    }
+    // None yet, or just resized: black until a picture of the new size comes (a frame's time at most);
+    // the old one stretched would show the picture where it will not be.
+    painter.fillRect(rect(), Qt::black);
+}
+
+void MpvVideoWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    followSize();
+}
+
+void MpvVideoWidget::followSize() {
+    const qreal ratio = devicePixelRatioF();
+    m_render.setTargetSize(QSize(static_cast<int>(std::lround(width() * ratio)),
+                                 static_cast<int>(std::lround(height() * ratio))));
 }
 
 // Escape leaves full screen when it is let go: the window goes with it, and Qt's accessibility

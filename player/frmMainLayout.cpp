@@ -41,6 +41,12 @@ void frmMain::buildLayout() {
         if (made->widget()->parentWidget() != this)
             made->widget()->setParent(this);
         m_player = made.release();
+        // The clock and the desktop follow the player as it changes; the 500 ms tick stays as the designed
+        // beat. Only while the tick runs: before the hand-off starts it, and after unload, nothing shows.
+        m_player->setChangeListener([this] {
+            if (Timer1->isActive() && !isUnloading())
+                Timer1_Timer();
+        });
     }
     QWidget* MPlayer = m_player ? m_player->widget() : new QWidget(this);
     place(MPlayer, "MPlayer", 45, 45, 5085, 4755);

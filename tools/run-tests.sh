@@ -26,7 +26,7 @@ export QT_NO_XDG_DESKTOP_PORTAL=1
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -E OpenGL
-# The one test that draws video with OpenGL loads Mesa's software GL here, which is unloaded before
+# The tests that draw video with OpenGL load Mesa's software GL here, which is unloaded before
 # exit and leaves its own allocations behind under a name LeakSanitizer can no longer tell.
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=0:abort_on_error=0 \
     ctest --test-dir build-asan --output-on-failure -R OpenGL

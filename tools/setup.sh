@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-    # build
-    cmake ninja-build g++ pkg-config
+    # build, and the format check
+    cmake ninja-build g++ pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-svg-dev qt6-qpa-plugins libgl-dev
     libgl1-mesa-dri
     libmpv-dev libpugixml-dev libevdev-dev

@@ -5,6 +5,7 @@
 #include "MediaFixtures.h"
 #include "MpvPlayer.h"
 #include "Platform.h"
+#include "Smoke.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,13 +27,20 @@ MediaFixtures& fixtures() {
 }
 
 QByteArray wma() {
-    static const QByteArray file = fixtures().makeWma("Room3_12-14-2009_34200_1.wma", 2, 60);
+    static const QByteArray file =
+        fixtures().makeWma("Room3_12-14-2009_34200_1.wma", 2, benchSmoke() ? 5 : 60);
     return file;
 }
 
 QByteArray wmv() {
-    static const QByteArray file = fixtures().makeWmv("Room3_12-14-2009_34200_3.wmv", 30, 640, 480);
+    static const QByteArray file =
+        fixtures().makeWmv("Room3_12-14-2009_34200_3.wmv", benchSmoke() ? 5 : 30, 640, 480);
     return file;
+}
+
+// The milliseconds a figure is taken over: `seconds`, or a quarter of a second in a smoke run.
+int figureMs(int seconds) {
+    return benchSmoke() ? 250 : seconds * 1000;
 }
 
 // The window the component sits in, as the player window places it.
@@ -122,7 +130,11 @@ void BM_OpenWmaVsMpvCli(benchmark::State& state) {
     state.counters["mpv_cli_ms"] = cli;
     state.counters["ratio"] = playing / cli;
 }
-BENCHMARK(BM_OpenWmaVsMpvCli)->UseManualTime()->Iterations(1)->Repetitions(9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenWmaVsMpvCli)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(benchSmoke() ? 1 : 9)
+    ->Unit(benchmark::kMillisecond);
 
 long procKb(qint64 pid, const char* field) {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
@@ -160,10 +172,10 @@ void BM_ProgramPlayingWmv(benchmark::State& state) {
     for (auto _ : state) {
         QProcess program;
         program.start(exe, {});
-        program.waitForFinished(3000);
+        program.waitForFinished(figureMs(3));
         const double before = procCpuSeconds(program.processId());
-        program.waitForFinished(4000);
-        cpu = 100.0 * (procCpuSeconds(program.processId()) - before) / 4.0;
+        program.waitForFinished(figureMs(4));
+        cpu = 100.0 * (procCpuSeconds(program.processId()) - before) / (figureMs(4) / 1000.0);
         rss = procKb(program.processId(), "VmRSS:");
         anon = procKb(program.processId(), "RssAnon:");
         program.kill();
@@ -177,7 +189,10 @@ void BM_ProgramPlayingWmv(benchmark::State& state) {
     state.counters["anon_MB"] = anon / 1024.0;
     state.counters["cpu_percent"] = cpu;
 }
-BENCHMARK(BM_ProgramPlayingWmv)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgramPlayingWmv)
+    ->Iterations(1)
+    ->Repetitions(benchSmoke() ? 1 : 3)
+    ->Unit(benchmark::kMillisecond);
 
 // CPU of the component, in per cent of one core, over four seconds of the file playing in its
 // window (or full screen); -1 when full screen did not take.
@@ -192,7 +207,7 @@ double cpuPercentPlaying(const QByteArray& file, VideoDrawing drawing, bool full
     const double before = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
-    runFor(4000);
+    runFor(figureMs(4));
     const double percent = 100.0 * (cpuSeconds() - before) / (clock.nsecsElapsed() / 1e9);
     const bool asAsked = shown.player->isFullScreenVideo() == fullScreen;
     shown.player->setURL(QByteArray());
@@ -222,7 +237,7 @@ BENCHMARK(BM_WmvCpu)
     ->Args({1, 0})
     ->Args({1, 1})
     ->Iterations(1)
-    ->Repetitions(3)
+    ->Repetitions(benchSmoke() ? 1 : 3)
     ->Unit(benchmark::kMillisecond);
 
 // A WMA with the window visible.
@@ -237,6 +252,6 @@ void BM_AudioCpu(benchmark::State& state) {
         percent = cpuPercentPlaying(file, chooseVideoDrawing(), false);
     state.counters["cpu_percent"] = percent;
 }
-BENCHMARK(BM_AudioCpu)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AudioCpu)->Iterations(1)->Repetitions(benchSmoke() ? 1 : 3)->Unit(benchmark::kMillisecond);
 
 } // namespace

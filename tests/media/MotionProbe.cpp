@@ -1,19 +1,37 @@
 #include "MotionProbe.h"
 
+#include "FrameCode.h"
+#include "MediaFixtures.h"
 #include "MediaPlayer.h"
 #include "Platform.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScreen>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <map>
 
 namespace {
-void settle(int ms) {
-    pumpEventsUntil([] { return false; }, ms);
+// Until the engine's own position holds for a fifth of a second (a paused engine's last seek landed).
+void waitStill(MpvPlayer& player) {
+    double last = player.enginePosition();
+    QElapsedTimer still;
+    still.start();
+    pumpEventsUntil(
+        [&] {
+            const double now = player.enginePosition();
+            if (std::abs(now - last) > 0.001)
+                still.restart();
+            last = now;
+            return still.elapsed() >= 200;
+        },
+        3000);
 }
 
 // The paused player at `from`, its seek landed.
@@ -22,9 +40,57 @@ void pauseAt(MpvPlayer& player, double from) {
     player.setRate(1.0);
     player.setCurrentPosition(from);
     pumpEventsUntil([&] { return std::abs(player.enginePosition() - from) < 0.05; }, 2000);
-    settle(150);
+    waitStill(player);
 }
 } // namespace
+
+QByteArray testMedia(const std::string& key) {
+    static MediaFixtures made;
+    static const std::map<std::string, std::function<QByteArray()>> makers{
+        {"wma2", [] { return made.makeWma("Room3_12-14-2009_34200_1.wma", 2, 20); }},
+        {"wma4", [] { return made.makeWma("Room3_12-14-2009_34200_2.wma", 4, 20); }},
+        {"wmv", [] { return made.makeWmv("Room3_12-14-2009_34200_3.wmv", 20, 640, 480); }},
+        {"small", [] { return made.makeWmv("Room3_12-14-2009_34200_4.wmv", 3, 160, 120); }},
+        {"wide", [] { return made.makeWmv("Room3_12-14-2009_34200_5.wmv", 3, 960, 240); }},
+        {"latin1", [] { return made.makeWma("Caf\xe9 \xff_12-14-2009_34200_1.wma", 2, 3); }},
+        {"corrupt", [] { return made.makeCorrupt("Broken_12-14-2009_34200_1.wma"); }},
+        {"empty", [] { return made.makeFile("Empty_12-14-2009_34200_1.wma", QByteArray()); }},
+        {"missing", [] { return made.path("Missing_12-14-2009_34200_1.wma"); }},
+        {"cut wma", [] { return made.makeCut("Cut_12-14-2009_34200_1.wma", testMedia("wma2"), 8000); }},
+        {"cut wmv", [] { return made.makeCut("Cut_12-14-2009_34200_3.wmv", testMedia("wmv"), 8000); }},
+        {"half second", [] { return made.makeWma("Short_12-14-2009_34200_1.wma", 2, 0.5); }}};
+    static std::map<std::string, QByteArray> files;
+    if (!files.count(key))
+        files[key] = makers.at(key)();
+    if (files[key].isEmpty())
+        qWarning("could not make %s: %s", key.c_str(), qPrintable(made.lastError()));
+    return files[key];
+}
+
+PlayerScreen::PlayerScreen(bool show, VideoDrawing drawing) : player(log, &window, drawing) {
+    window.resize(339, 317);
+    player.resize(339, 317);
+    if (show)
+        window.show();
+}
+
+QImage videoPicture(MpvPlayer& player) {
+    QWidget* video =
+        player.isFullScreenVideo() ? nullptr : player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));
+    for (QWidget* top : QApplication::topLevelWidgets()) // full screen: a window of its own
+        if (!video && top->objectName() == QStringLiteral("MPlayerVideo") && top->isVisible())
+            video = top;
+    if (!video)
+        return QImage();
+    // as the screen shows it, not as the widget would paint itself if asked
+    const QRect area(video->mapToGlobal(QPoint(0, 0)), video->size());
+    return video->screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+}
+
+std::optional<double> pictureTime(MpvPlayer& player) {
+    const std::optional<int> frame = FrameCode::read(videoPicture(player));
+    return frame ? std::optional(FrameCode::seconds(*frame)) : std::nullopt;
+}
 
 double MotionTrace::startLatency() const {
     const double step = 0.05;
@@ -47,6 +113,11 @@ double MotionTrace::positionAt(double t) const {
     return before->position + share * (after->position - before->position);
 }
 
+double MotionTrace::engineAt(double t) const {
+    const auto after = std::find_if(samples.begin(), samples.end(), [t](const auto& s) { return s.t >= t; });
+    return after == samples.end() ? (samples.empty() ? from : samples.back().engine) : after->engine;
+}
+
 double MotionTrace::engineLag(double after) const {
     double worst = 0.0;
     for (const MotionSample& s : samples)
@@ -55,7 +126,7 @@ double MotionTrace::engineLag(double after) const {
     return worst;
 }
 
-MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds) {
+MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds, bool video) {
     MotionTrace trace;
     trace.from = from;
     trace.rate = rate;
@@ -66,27 +137,40 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
     player.play();
     while (trace.samples.empty() || trace.samples.back().t < seconds) { // a read may block in a seek
         QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-        trace.samples.push_back({clock.nsecsElapsed() / 1e9, player.currentPosition(), player.enginePosition()});
+        trace.samples.push_back(
+            {clock.nsecsElapsed() / 1e9, player.currentPosition(), player.enginePosition()});
         QThread::usleep(2000);
     }
+    if (video)
+        trace.engineAtPicture = player.enginePosition(); // the picture is read between the two
+    trace.pictureAtEnd = pictureTime(player);
+    trace.engineAtPicture = (trace.engineAtPicture + player.enginePosition()) / 2;
     trace.pauseAsked = player.currentPosition();
     player.pause();
-    settle(400);
+    waitStill(player);
     trace.pausedAt = player.currentPosition();
+    trace.engineAfterPause = player.enginePosition();
+    if (video) // drawn once the engine has landed
+        pumpEventsUntil(
+            [&] {
+                return (trace.pictureAfterPause = pictureTime(player)) &&
+                       std::abs(*trace.pictureAfterPause - trace.engineAfterPause) < 0.05;
+            },
+            1000);
     return trace;
 }
 
 double releaseStepBack(MpvPlayer& player, double from, int holdMs) {
     pauseAt(player, from);
     player.play(); // the middle button held: play at the normal rate
-    settle(holdMs);
-    const double before = player.currentPosition();
+    pumpEventsUntil([] { return false; }, holdMs);
+    const double before = player.enginePosition();
     // released: back at -9 for half a second, then pause, back at the normal rate
     player.setRate(-9.0);
     player.play();
-    settle(500);
+    pumpEventsUntil([] { return false; }, 500);
     player.pause();
     player.setRate(1.0);
-    settle(300);
-    return before - player.currentPosition();
+    waitStill(player);
+    return before - player.enginePosition();
 }

@@ -1,10 +1,32 @@
 #pragma once
 
-// Motion of the real media component as the program meets it: from a paused position, a rate and
-// play; the position the component reports (and the engine's own) read every few milliseconds.
+// The real media component as the tests drive it: its fixture files, where its engine and its picture
+// are, and motion as the program meets it: from a paused position, a rate and play; the position the
+// component reports and the engine's own read every few milliseconds, the picture at the end.
+#include "CapturedLog.h"
 #include "MpvPlayer.h"
 
+#include <optional>
+#include <string>
 #include <vector>
+
+// The media tests' files, made when first asked for, once per program: "wma2", "wma4" (20 s), "wmv"
+// (20 s of 640x480, larger than the video area), "small" (160x120), "wide" (960x240), and the bad
+// ones of MpvPlayerTest.
+QByteArray testMedia(const std::string& key);
+// Where the picture drawn (in the window or full screen) is in the media, read from the frame number
+// the fixture videos show; none when it does not read.
+std::optional<double> pictureTime(MpvPlayer& player);
+// The video area as the screen shows it, in the window or full screen.
+QImage videoPicture(MpvPlayer& player);
+
+// The component in a window of the player window's size.
+struct PlayerScreen {
+    explicit PlayerScreen(bool show = true, VideoDrawing drawing = chooseVideoDrawing());
+    CapturedLog log; // before the window: the player in it logs as it goes
+    QWidget window;
+    MpvPlayer player;
+};
 
 struct MotionSample {
     double t;        // seconds since the rate and play were asked for
@@ -18,20 +40,32 @@ struct MotionTrace {
     std::vector<MotionSample> samples;
     double pauseAsked = 0.0; // position reported just before the pause
     double pausedAt = 0.0;   // position once the pause has settled
+    double engineAfterPause = 0.0;
+    std::optional<double> pictureAtEnd, pictureAfterPause; // video only
+    double engineAtPicture = 0.0;                          // the engine while the picture at the end was read
 
     // Time until the position first moved 0.05 s the asked way, less the time the rate needs for
     // that much; infinity when it never did.
     double startLatency() const;
     // The reported position at t, between the samples around it.
     double positionAt(double t) const;
-    // Distance moved by t against rate x t, in seconds of media (positive: ahead of the rate).
-    double distanceError(double t) const { return (positionAt(t) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t; }
+    // The engine's own position at t, between the samples around it.
+    double engineAt(double t) const;
+    // Distance moved by t against rate x t, in seconds of media (positive: ahead of the rate), by the
+    // reported position and by the engine's own.
+    double distanceError(double t) const {
+        return (positionAt(t) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t;
+    }
+    double engineDistanceError(double t) const {
+        return (engineAt(t) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t;
+    }
     // Largest gap between reported and engine positions after the first `after` seconds.
     double engineLag(double after) const;
 };
 
-// Pauses the player at `from`, then asks for `rate` and play, records for `seconds`, then pauses.
-MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds);
+// Pauses the player at `from`, then asks for `rate` and play, records for `seconds`, then pauses; with
+// video, reads the picture at the end and once the pause has settled.
+MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds, bool video = false);
 
 // The pedal's middle button held about holdMs from `from` and let go, as the pedal poll drives the player:
 // half a second at -9, then pause. Returns how far back it landed (reported position before the

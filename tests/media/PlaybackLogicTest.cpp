@@ -61,30 +61,49 @@ TEST(PlaybackState, ResetForgetsAllButTheRate) {
     EXPECT_EQ(state.playState(), MediaPlayer::PlayReady);
 }
 
-// The reported position around a seek: the target until the engine has landed and, playing, passed
-// it (a paused engine reads audio-only media early); then the engine, inside the media.
+// The reported position around a seek to 10 s: the target until the last seek sent has run and
+// landed and a time heard since, playing, has passed it (a paused engine reads audio-only media
+// early; a landing of an earlier seek or a time from before says nothing); then the engine, inside
+// the media. Steps: s sent, t taken, x refused, r run, R restarted, h the engine's time heard.
 TEST(PlaybackState, PositionHoldsASeekUntilTheEnginePassesIt) {
     const struct {
-        bool seek, landed, paused;
+        const char* steps;
+        bool paused;
         double engine, position;
-        bool forgotten;
     } cases[] = {
-        {true, false, false, 3.0, 10.0, false},  // on its way
-        {true, true, true, 9.85, 10.0, false},   // landed, paused: the engine reads early
-        {true, true, false, 9.9, 10.0, false},   // playing, not there yet
-        {true, true, false, 10.02, 10.02, true}, // passed
-        {false, false, false, -0.03, 0.0, false}, {false, false, false, 60.2, 60.0, false},
+        {"sh", false, 3.0, 10.0},       {"strRh", true, 9.85, 10.0},   {"strRh", false, 9.9, 10.0},
+        {"strRh", false, 10.02, 10.02}, {"strhR", false, 10.02, 10.0}, {"sstrRh", false, 12.0, 10.0},
+        {"ssttrRh", false, 12.0, 12.0}, {"sxh", false, 12.0, 12.0},    {"h", false, -0.03, 0.0},
+        {"h", false, 60.2, 60.0},
     };
     for (const auto& c : cases) {
         PlaybackState state;
         state.openState = MediaPlayer::OpenOpen;
         state.duration = 60.0;
         state.paused = c.paused;
-        if (c.seek)
-            state.pendingSeek = 10.0;
-        state.seekLanded = c.landed;
-        EXPECT_DOUBLE_EQ(state.position(c.engine), c.position) << c.engine;
-        EXPECT_EQ(c.seek && !state.pendingSeek, c.forgotten) << c.engine;
+        for (const char* step = c.steps; *step; ++step) {
+            switch (*step) {
+            case 's':
+                state.seekSent(10.0);
+                break;
+            case 't':
+                state.seekTaken(true);
+                break;
+            case 'x':
+                state.seekTaken(false);
+                break;
+            case 'r':
+                state.seekRunning();
+                break;
+            case 'R':
+                state.playbackRestarted();
+                break;
+            case 'h':
+                state.heard(c.engine);
+                break;
+            }
+        }
+        EXPECT_DOUBLE_EQ(state.position(), c.position) << c.steps << ' ' << c.engine;
     }
 }
 
@@ -99,8 +118,9 @@ TEST(SeekMotion, FollowsTheClockFromItsAnchorInsideTheMedia) {
     const struct {
         double from, rate, after, position;
         bool end;
-    } cases[] = {{30.0, -9.0, 0.5, 25.5, false}, {30.0, -8.0, 1.5, 18.0, false}, {30.0, -2.0, 0.1, 29.8, false},
-                 {10.0, 8.0, 0.5, 14.0, false},  {10.0, 2.0, 1.5, 13.0, false},   {3.0, -9.0, 1.0, 0.0, true},
+    } cases[] = {{30.0, -9.0, 0.5, 25.5, false}, {30.0, -8.0, 1.5, 18.0, false},
+                 {30.0, -2.0, 0.1, 29.8, false}, {10.0, 8.0, 0.5, 14.0, false},
+                 {10.0, 2.0, 1.5, 13.0, false},  {3.0, -9.0, 1.0, 0.0, true},
                  {55.0, 8.0, 1.0, 60.0, true},   {0.0, -2.0, 0.0, 0.0, true}};
     for (const auto& c : cases) {
         FakeMotion m;
@@ -122,7 +142,7 @@ TEST(SeekMotion, StepsWaitForTheSeekBeforeAndLeaveAnEngineWithinItsSlack) {
     EXPECT_TRUE(m.motion.step(1.6, false)); // not late: straight to where the clock is
     m.now = 0.6;
     EXPECT_FALSE(m.motion.step(0.8, false)); // the start: seeks there and ends
-    m.motion.anchor(10.0, 8.0, 60.0);         // forwards the engine plays; only a stray one is brought back
+    m.motion.anchor(10.0, 8.0, 60.0);        // forwards the engine plays; only a stray one is brought back
     m.now += 0.5;
     EXPECT_TRUE(m.motion.step(13.8, false, 0.5));
     EXPECT_TRUE(m.motion.step(13.2, false, 0.5));

@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <utility>
 
 // A widget like the real component, so the player window owns it the same way.
 class FakeMediaPlayer : public QWidget, public MediaPlayer {
@@ -65,6 +66,12 @@ class FakeMediaPlayer : public QWidget, public MediaPlayer {
         check("fullScreen");
         calls << QStringLiteral("fullScreen=%1").arg(on ? "true" : "false");
     }
+    void setChangeListener(ChangeListener heard) override { listener = std::move(heard); }
+    // As the real player does after a change the test scripted.
+    void announce() {
+        if (listener)
+            listener();
+    }
 
     // Script
     QStringList calls;
@@ -77,6 +84,7 @@ class FakeMediaPlayer : public QWidget, public MediaPlayer {
     double currentRate = 1.0;
     QString source;
     QString failOn; // the call named here raises a run-time error
+    ChangeListener listener;
 
   private:
     void check(const char* call) const {

@@ -1,5 +1,7 @@
 #include "MediaFixtures.h"
 
+#include "FrameCode.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -41,13 +43,31 @@ QByteArray MediaFixtures::makeWma(const QByteArray& name, int channels, double s
 }
 
 QByteArray MediaFixtures::makeWmv(const QByteArray& name, double seconds, int width, int height) {
-    return runFfmpeg(name, QStringLiteral("-f lavfi -i testsrc2=size=%1x%2:rate=25:duration=%3 "
-                                          "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=%3 "
-                                          "-c:v wmv2 -b:v 600k -g 25 -c:a wmav2 -b:a 64k -ac 2 -f asf")
-                               .arg(width)
-                               .arg(height)
-                               .arg(seconds)
-                               .split(QLatin1Char(' ')));
+    // The frame number across the top: a grey band of two rows of cells, bit i of the number lighting
+    // cell i of the upper row and its complement lighting cell i of the lower one.
+    QString picture = QStringLiteral("testsrc2=size=%1x%2:rate=25:duration=%3,"
+                                     "drawbox=x=0:y=0:w=iw:h=ih/8:color=0x606060:t=fill")
+                          .arg(width)
+                          .arg(height)
+                          .arg(seconds);
+    const QString cell = QStringLiteral(",drawbox=x=iw*%1/%2:y=%3:w=iw/%2:h=ih/16:color=white:t=fill:"
+                                        "enable='%4(mod(floor(n/%5),2))'");
+    for (int bit = 0; bit < FrameCode::kBits; ++bit)
+        for (const bool lower : {false, true})
+            picture += cell.arg(bit)
+                           .arg(FrameCode::kBits)
+                           .arg(QLatin1String(lower ? "ih/16" : "0"))
+                           .arg(QLatin1String(lower ? "not" : ""))
+                           .arg(1 << bit);
+    // about a tenth of a bit per pixel, as recordings have; never below what small ones need
+    const int bitrate = std::max(600000, width * height * 25 / 10);
+    return runFfmpeg(name,
+                     QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), picture}
+                         << QStringLiteral("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=%1 "
+                                           "-c:v wmv2 -b:v %2 -g 25 -c:a wmav2 -b:a 64k -ac 2 -f asf")
+                                .arg(seconds)
+                                .arg(bitrate)
+                                .split(QLatin1Char(' ')));
 }
 
 QByteArray MediaFixtures::makeCorrupt(const QByteArray& name) {

@@ -7,8 +7,9 @@
 
 // Real Windows Media files made by ffmpeg at test time, in a temporary folder that goes with the object.
 // WMA: wmav2 in ASF, a steady tone. ffmpeg's wmav2 encoder stops at two channels, so a four-channel
-// recording is made as two stereo wmav2 streams in one file. WMV: wmv2 in ASF showing a running clock
-// (hh:mm:ss.mmm in the top left corner, from ffmpeg's testsrc2) with a stereo wmav2 track.
+// recording is made as two stereo wmav2 streams in one file. WMV: wmv2 in ASF at 25 frames a second,
+// ffmpeg's testsrc2 picture with its frame number drawn across the top (read back by FrameCode), and a
+// stereo wmav2 track.
 // Names are exact bytes and may be anything a file system takes, also names that are not UTF-8.
 // Each maker returns the file's full path, or an empty array when it failed (see lastError()).
 class MediaFixtures {
