@@ -2,10 +2,10 @@
 #include "frmSessions.h"
 
 #include "ErrorHandling.h"
-#include "UnhandledError.h"
 #include "MessageBoxes.h"
 #include "PedalDevices.h"
 #include "PlatformChecks.h"
+#include "UnhandledError.h"
 #include "frmMain.h"
 
 #include <QCloseEvent>

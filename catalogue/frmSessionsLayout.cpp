@@ -47,8 +47,8 @@ void frmSessions::buildLayout() {
     QLabel* Label1 =
         place(yellowLabel(QStringLiteral("Sessions available on this CD"), this, sansFont(kLargePx, true)),
               "Label1", 1440, 90, 3255, 240);
-    place(yellowLabel(QStringLiteral("Double-Click to Play"), this, sansFont(kStandardPx)), "Label2", 4545, 2700,
-          1500, 240);
+    place(yellowLabel(QStringLiteral("Double-Click to Play"), this, sansFont(kStandardPx)), "Label2", 4545,
+          2700, 1500, 240);
     // Labels speak their text; the list is known by its heading.
     lvSessions->setAccessibleName(Label1->text());
     Label1->setBuddy(lvSessions);

@@ -27,11 +27,11 @@ void frmSessions::Rescan() {
         try {
             for (const SessionData& session : std::as_const(Sessions)) {
                 // The Notes column is left empty.
-                rows.append(new QTreeWidgetItem(
-                    QStringList{session.Location, session.SessionDate,
-                                SecondsToTime(log, session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")),
-                                QString::number(session.Channels),
-                                session.Video ? QStringLiteral("Yes") : QStringLiteral("No"), session.Filename}));
+                rows.append(new QTreeWidgetItem(QStringList{
+                    session.Location, session.SessionDate,
+                    SecondsToTime(log, session.StartSeconds, QStringLiteral("hh:mm:ss AMPM")),
+                    QString::number(session.Channels),
+                    session.Video ? QStringLiteral("Yes") : QStringLiteral("No"), session.Filename}));
             }
         } catch (...) {
             lvSessions->addTopLevelItems(rows); // the rows made so far stay

@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
     SystemLog log;
     DesktopMessageBoxes messages;
     PedalDevices pedal(log);
-    frmSessions catalogue({log, messages, mpvMediaFactory(log), pedal, [] { return createPedalInputSystem(); },
-                           programFolder()});
+    frmSessions catalogue({log, messages, mpvMediaFactory(log), pedal,
+                           [] { return createPedalInputSystem(); }, programFolder()});
     messages.setParentWindow(&catalogue);
     return runProgram(catalogue, messages);
 }

@@ -47,4 +47,3 @@ void SystemLog::writeEntry(const QString& entry) {
     (void)opened;
     syslog(LOG_ERR, "%s", entry.toUtf8().constData());
 }
-

@@ -18,8 +18,8 @@ void LogError(AppLog& log, ErrorRecord& record, const QString& procName, qint32 
         if (!addlInfo.isEmpty())
             record.AddlInfo = addlInfo;
         log.write(QStringLiteral("ERROR: No = ") + QString::number(record.Number) +
-                    QStringLiteral(", Line No = ") + record.LineNo + QStringLiteral(", Desc = ") +
-                    record.Description + QStringLiteral(", AddlInfo = ") + record.AddlInfo);
+                  QStringLiteral(", Line No = ") + record.LineNo + QStringLiteral(", Desc = ") +
+                  record.Description + QStringLiteral(", AddlInfo = ") + record.AddlInfo);
     });
 }
 

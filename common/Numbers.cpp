@@ -30,4 +30,3 @@ double numericValue(QStringView text) {
 double roundHalfEven(double value) {
     return std::nearbyint(value);
 }
-

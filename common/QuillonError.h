@@ -13,7 +13,7 @@ constexpr int SubscriptOutOfRange = 9;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int ObjectNotSet = 91;
-constexpr int Unknown = 1000;    // a C++ exception that is not ours
+constexpr int Unknown = 1000;      // a C++ exception that is not ours
 constexpr int MediaFailure = 1001; // libmpv
 constexpr int XmlFailure = 1002;   // pugixml
 constexpr int InputFailure = 1003; // evdev
@@ -21,7 +21,7 @@ constexpr int InputFailure = 1003; // evdev
 
 // The one exception type of the program: what a run-time error carries.
 class QuillonError : public std::exception {
-public:
+  public:
     QuillonError(int number, QString description, QString source = {}, int line = 0, QString helpFile = {},
                  int helpContext = 0);
 
@@ -34,7 +34,7 @@ public:
 
     const char* what() const noexcept override { return m_what.c_str(); }
 
-private:
+  private:
     std::string m_what;
 };
 

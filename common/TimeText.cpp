@@ -252,8 +252,8 @@ std::optional<DateTimeReading> readDateTime(QStringView text) {
 
 QString clockText(qint64 seconds, bool twelveHour) {
     const qint64 day = ((seconds % 86400) + 86400) % 86400;
-    return renderTime(static_cast<int>(day / 3600), static_cast<int>(day % 3600 / 60), static_cast<int>(day % 60),
-                      twelveHour);
+    return renderTime(static_cast<int>(day / 3600), static_cast<int>(day % 3600 / 60),
+                      static_cast<int>(day % 60), twelveHour);
 }
 
 QString SecondsToTime(AppLog& log, qint32 seconds, const QString& pattern) {
@@ -307,9 +307,9 @@ QString formatTimeAmPm(const QString& text) {
 
 QString durationText(double seconds, bool withHours) {
     const qint64 whole = std::isfinite(seconds) && seconds > 0 ? static_cast<qint64>(seconds) : 0;
-    const QString minSec = QStringLiteral("%1:%2")
-                               .arg(withHours ? (whole / 60) % 60 : whole / 60, withHours ? 2 : 1, 10,
-                                    QLatin1Char('0'))
-                               .arg(whole % 60, 2, 10, QLatin1Char('0'));
+    const QString minSec =
+        QStringLiteral("%1:%2")
+            .arg(withHours ? (whole / 60) % 60 : whole / 60, withHours ? 2 : 1, 10, QLatin1Char('0'))
+            .arg(whole % 60, 2, 10, QLatin1Char('0'));
     return withHours ? QString::number(whole / 3600) + QLatin1Char(':') + minSec : minSec;
 }

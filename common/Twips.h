@@ -12,7 +12,9 @@ constexpr int FrameHeight = 405;
 constexpr int toPixels(int twips) {
     return twips >= 0 ? (twips + PerPixel / 2) / PerPixel : -((-twips + PerPixel / 2) / PerPixel);
 }
-constexpr int fromPixels(int pixels) { return pixels * PerPixel; }
+constexpr int fromPixels(int pixels) {
+    return pixels * PerPixel;
+}
 inline QRect rect(int left, int top, int width, int height) {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }

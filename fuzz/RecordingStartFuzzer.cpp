@@ -47,9 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!start)
         return 0;
     FUZZ_CHECK(seconds != -1 && start->isValid() && start->date() == parseDate(dateText), name);
-    FUZZ_CHECK(start->time().toString(QStringLiteral("hh:mm:ss")) ==
-                   clockText(seconds, false),
-               name);
+    FUZZ_CHECK(start->time().toString(QStringLiteral("hh:mm:ss")) == clockText(seconds, false), name);
     // A note lies within the day that follows the start, and playing from it shows its time of day.
     if (const std::optional<qint64> position = RecordingStart::notePosition(*start, noteTime)) {
         FUZZ_CHECK(*position >= 0 && *position < 86400, name, noteTime, QString::number(*position));

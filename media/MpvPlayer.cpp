@@ -21,7 +21,9 @@ const QString kBarSource = QStringLiteral("Quillon502.MPlayer.");
 } // namespace
 
 MediaFactory mpvMediaFactory(AppLog& log) {
-    return {[&log](QWidget* parent) -> std::unique_ptr<MediaPlayer> { return std::make_unique<MpvPlayer>(log, parent); },
+    return {[&log](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
+                return std::make_unique<MpvPlayer>(log, parent);
+            },
             [] {
                 const MpvCore engine([] {});
                 return engine.version().isEmpty() ? QString() : QStringLiteral("9.") + engine.version();

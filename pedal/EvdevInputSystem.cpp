@@ -79,7 +79,8 @@ class EvdevInputSystem : public InputSystem {
     explicit EvdevInputSystem(NodeFolders folders) : m_folders(std::move(folders)) {}
 
     std::vector<InputDeviceInfo> devices() override {
-        const std::optional<std::vector<QByteArray>> nodes = InputNodes::numberedNodes(m_folders.devices, "event");
+        const std::optional<std::vector<QByteArray>> nodes =
+            InputNodes::numberedNodes(m_folders.devices, "event");
         if (!nodes) {
             const int error = errno;
             if (error == ENOENT || error == ENOTDIR)

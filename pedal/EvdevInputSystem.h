@@ -12,7 +12,8 @@
 
 // /dev/input/eventN in ascending N, named and identified by /sys/class/input/eventN/device (name, id/),
 // so that a device is listed without opening it. Devices open read-only and non-blocking, never grabbed.
-std::shared_ptr<InputSystem> createEvdevInputSystem(const NodeFolders& folders = {"/dev/input", "/sys/class/input"});
+std::shared_ptr<InputSystem> createEvdevInputSystem(const NodeFolders& folders = {"/dev/input",
+                                                                                  "/sys/class/input"});
 
 // The parts of the backend that need no device.
 namespace Evdev {

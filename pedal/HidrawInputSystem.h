@@ -12,7 +12,8 @@
 // /dev/hidrawN in ascending N, identified by /sys/class/hidraw/hidrawN/device/uevent, or where sysfs
 // says nothing by asking the node (HIDIOCGRAWINFO, HIDIOCGRAWNAME). A device opens read-only and
 // non-blocking; each read takes the reports that came since the last one and keeps the newest.
-std::shared_ptr<InputSystem> createHidrawInputSystem(const NodeFolders& folders = {"/dev", "/sys/class/hidraw"});
+std::shared_ptr<InputSystem> createHidrawInputSystem(const NodeFolders& folders = {"/dev",
+                                                                                   "/sys/class/hidraw"});
 
 // The parts of the backend that need no device.
 namespace Hidraw {

@@ -65,10 +65,11 @@ void PedalDevices::GetInputDevices() {
     m_pedalLost = false;
     m_lossLogged = false;
     m_lastSearchMs.reset();
-    const bool found = logAndCarryOn(m_log, SourceModule::basGlobals + QStringLiteral(".GetInputDevices()"), [&] {
-        if (m_diRoot)
-            m_diPedal = openFirstPedal(*m_diRoot);
-    });
+    const bool found =
+        logAndCarryOn(m_log, SourceModule::basGlobals + QStringLiteral(".GetInputDevices()"), [&] {
+            if (m_diRoot)
+                m_diPedal = openFirstPedal(*m_diRoot);
+        });
     if (!found)
         skipErrors([&] { m_diPedal.reset(); });
 }
@@ -85,8 +86,9 @@ QString PedalDevices::GetInputDeviceData() {
         m_lossLogged = false;
     };
     const bool good =
-        m_lossLogged ? skipErrors(read)
-                     : logAndCarryOn(m_log, SourceModule::basGlobals + QStringLiteral(".GetInputDeviceData()"), read);
+        m_lossLogged
+            ? skipErrors(read)
+            : logAndCarryOn(m_log, SourceModule::basGlobals + QStringLiteral(".GetInputDeviceData()"), read);
     if (!good) {
         text = kNoButtons;
         markLost();

@@ -60,7 +60,8 @@ class RowBatch {
 } // namespace
 
 NotesPanel::NotesPanel(QWidget* window, AppLog& log) : QObject(window), m_log(log) {
-    Label1 = place(new QLabel(QStringLiteral("Session Information"), window), "Label1", 6165, 2565, 1815, 240);
+    Label1 =
+        place(new QLabel(QStringLiteral("Session Information"), window), "Label1", 6165, 2565, 1815, 240);
     Label1->setFont(sansFont(LargeFontPx));
     setTextColour(Label1, Yellow);
     lvData = place(reportList(window), "lvData", 5265, 2880, 3435, 1950);

@@ -19,7 +19,8 @@ PedalPoll::PedalPoll(QWidget* window, Transport& transport, PedalDevices& pedal,
     tmrFoot->setObjectName(QStringLiteral("tmrFoot"));
     tmrFoot->setInterval(200);
     // The pedal's buttons as designed; hidden, as the window shows no pedal indicator.
-    txtButtons = DesignedLayout::place(new QLineEdit(QStringLiteral("000"), window), "txtButtons", 9135, 90, 465, 285);
+    txtButtons =
+        DesignedLayout::place(new QLineEdit(QStringLiteral("000"), window), "txtButtons", 9135, 90, 465, 285);
     txtButtons->setAccessibleName(QStringLiteral("Pedal buttons"));
     txtButtons->hide();
     connect(tmrFoot, &QTimer::timeout, this, &PedalPoll::tmrFoot_Timer);

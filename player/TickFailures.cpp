@@ -37,8 +37,9 @@ void TickFailures::report(const QuillonError& error, const QStringList& logLines
 void TickFailures::logRepeats() {
     for (const Seen& seen : std::exchange(m_seen, {})) {
         if (seen.repeats > 0)
-            m_log.write(QStringLiteral("ERROR: No = %1, Line No = 0, Desc = %2, AddlInfo = repeated %3 more times "
-                                       "in this session")
-                            .arg(QString::number(seen.number), seen.description, QString::number(seen.repeats)));
+            m_log.write(
+                QStringLiteral("ERROR: No = %1, Line No = 0, Desc = %2, AddlInfo = repeated %3 more times "
+                               "in this session")
+                    .arg(QString::number(seen.number), seen.description, QString::number(seen.repeats)));
     }
 }

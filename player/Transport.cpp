@@ -43,7 +43,8 @@ QPixmap faceVariant(QPixmap face, QSize faceSize, bool held, bool focused) {
 }
 
 // A button showing its designed face; the word on the face is what a screen reader says.
-QPushButton* faceButton(QWidget* parent, const QString& face, QSize faceSize, bool checkable, const QString& word) {
+QPushButton* faceButton(QWidget* parent, const QString& face, QSize faceSize, bool checkable,
+                        const QString& word) {
     auto* button = new QPushButton(parent);
     button->setCheckable(checkable);
     const QPixmap up = Artwork::pixmap(face, faceSize, qApp->devicePixelRatio());
@@ -67,17 +68,21 @@ Transport::Transport(QWidget* window, AppLog& log) : QObject(window), m_log(log)
 }
 
 void Transport::build(QWidget* window) {
-    chkScanBack = place(faceButton(window, QStringLiteral("btn_rew"), QSize(61, 19), true, QStringLiteral("rew")),
-                        "chkScanBack", 5310, 1980, 1005, 330);
+    chkScanBack =
+        place(faceButton(window, QStringLiteral("btn_rew"), QSize(61, 19), true, QStringLiteral("rew")),
+              "chkScanBack", 5310, 1980, 1005, 330);
     chkScanBack->setAccessibleDescription(QStringLiteral("Scan back"));
-    cmbPause = place(faceButton(window, QStringLiteral("btn_pause"), QSize(69, 20), false, QStringLiteral("pause")),
-                     "cmbPause", 6435, 1980, 1035, 345);
+    cmbPause =
+        place(faceButton(window, QStringLiteral("btn_pause"), QSize(69, 20), false, QStringLiteral("pause")),
+              "cmbPause", 6435, 1980, 1035, 345);
     cmbPause->setToolTip(QStringLiteral("Pause/Resume Playback"));
-    cmbPlay = place(faceButton(window, QStringLiteral("btn_play"), QSize(69, 20), false, QStringLiteral("play")),
-                    "cmbPlay", 7560, 1980, 1035, 345);
+    cmbPlay =
+        place(faceButton(window, QStringLiteral("btn_play"), QSize(69, 20), false, QStringLiteral("play")),
+              "cmbPlay", 7560, 1980, 1035, 345);
     cmbPlay->setToolTip(QStringLiteral("Play/Resume"));
-    chkScanForward = place(faceButton(window, QStringLiteral("btn_ff"), QSize(61, 19), true, QStringLiteral("ff")),
-                           "chkScanForward", 8685, 1980, 1005, 330);
+    chkScanForward =
+        place(faceButton(window, QStringLiteral("btn_ff"), QSize(61, 19), true, QStringLiteral("ff")),
+              "chkScanForward", 8685, 1980, 1005, 330);
     chkScanForward->setAccessibleDescription(QStringLiteral("Scan forward"));
 
     QLabel* Label2 = place(new QLabel(QStringLiteral("-  Speed  +"), window), "Label2", 8865, 2565, 870, 195);

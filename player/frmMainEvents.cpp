@@ -29,10 +29,13 @@ void frmMain::connectEvents() {
             }
         };
     };
-    const auto control = [this](const char* name) { return findChild<QAbstractButton*>(QLatin1String(name)); };
+    const auto control = [this](const char* name) {
+        return findChild<QAbstractButton*>(QLatin1String(name));
+    };
     connect(Timer1, &QTimer::timeout, this, on(&frmMain::Timer1_Timer));
     new ListDoubleClicks(m_notes->notesList(), on(&frmMain::lvNotes_DblClick));
-    Accessibility::onEnter(m_notes->notesList(), on(&frmMain::lvNotes_DblClick)); // the keyboard's double-click
+    Accessibility::onEnter(m_notes->notesList(),
+                           on(&frmMain::lvNotes_DblClick)); // the keyboard's double-click
     connect(control("cmbPlay"), &QAbstractButton::clicked, this, on(&frmMain::cmbPlay_Click));
     connect(control("cmbPause"), &QAbstractButton::clicked, this, on(&frmMain::cmbPause_Click));
     // A scan box's click runs on every change of its value, also one made in code, and not when the

@@ -23,7 +23,8 @@ void frmMain::picMain_Click() {
             move(where);
         }
         m_overlayMode = on;
-        m_services.messages.showMessage(on ? QStringLiteral("Overlay mode is ON") : QStringLiteral("Overlay mode is OFF"),
+        m_services.messages.showMessage(on ? QStringLiteral("Overlay mode is ON")
+                                           : QStringLiteral("Overlay mode is OFF"),
                                         QStringLiteral("Vantrel Player Window"));
     });
 }

@@ -38,10 +38,12 @@ void frmMain::Timer1_Timer() {
                 state == MediaPlayer::PlayScanReverse) {
                 // A name without a usable start leaves the clock as it is; playback goes on regardless.
                 if (m_session.RecordingStart)
-                    SetClock(RecordingStart::recordedAt(*m_session.RecordingStart, m_player->currentPosition()),
-                             true);
+                    SetClock(
+                        RecordingStart::recordedAt(*m_session.RecordingStart, m_player->currentPosition()),
+                        true);
                 else
-                    logOncePerSession(SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"), noStartText());
+                    logOncePerSession(SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"),
+                                      noStartText());
             }
             m_transport->offerFullScreen(isVideo(m_player->sourceURL()));
             if (m_mediaControls)
@@ -72,8 +74,9 @@ void frmMain::lvNotes_DblClick() {
         }
         const std::optional<qint64> seconds = RecordingStart::notePosition(*m_session.RecordingStart, *note);
         if (!seconds) {
-            logOncePerSession(source, QStringLiteral("Type mismatch: the note time \"%1\" is not a time of day")
-                                          .arg(*note));
+            logOncePerSession(
+                source,
+                QStringLiteral("Type mismatch: the note time \"%1\" is not a time of day").arg(*note));
             return;
         }
         m_transport->jumpTo(static_cast<double>(*seconds));
@@ -81,7 +84,8 @@ void frmMain::lvNotes_DblClick() {
 }
 
 QString frmMain::noStartText() const {
-    return QStringLiteral("Type mismatch: the media name \"%1\" gives no recording start").arg(m_session.Filename);
+    return QStringLiteral("Type mismatch: the media name \"%1\" gives no recording start")
+        .arg(m_session.Filename);
 }
 
 // A failure the user meets again at every tick or click of a session (the clock stays dark, the jump
@@ -91,6 +95,6 @@ void frmMain::logOncePerSession(const QString& source, const QString& descriptio
         return;
     m_loggedInSession.insert(source + description);
     ErrorRecord record;
-    LogError(m_log, record, source, ErrNo::TypeMismatch, 0, description, QStringLiteral("Quillon502"), QString(),
-             QStringLiteral("0"), QString());
+    LogError(m_log, record, source, ErrNo::TypeMismatch, 0, description, QStringLiteral("Quillon502"),
+             QString(), QStringLiteral("0"), QString());
 }

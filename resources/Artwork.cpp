@@ -4,7 +4,9 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-static void initResources() { Q_INIT_RESOURCE(quillon); }
+static void initResources() {
+    Q_INIT_RESOURCE(quillon);
+}
 
 namespace Artwork {
 

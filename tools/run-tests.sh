@@ -9,6 +9,9 @@ jobs=2
 
 tools/setup.sh
 
+echo "=== Format"
+tools/check-format.sh
+
 echo "=== Release build and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"

@@ -48,7 +48,8 @@ struct Shown {
     CapturedLog log; // outlives the window and the player in it
     QWidget window;
     MpvPlayer* player;
-    explicit Shown(VideoDrawing drawing = chooseVideoDrawing()) : player(new MpvPlayer(log, &window, drawing)) {
+    explicit Shown(VideoDrawing drawing = chooseVideoDrawing())
+        : player(new MpvPlayer(log, &window, drawing)) {
         window.resize(339, 317);
         player->resize(339, 317);
         window.show();

@@ -5,12 +5,12 @@
 // A label or picture that reports clicks, as the designed windows' labels and pictures do.
 class ClickableLabel : public QLabel {
     Q_OBJECT
-public:
+  public:
     using QLabel::QLabel;
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
