@@ -78,7 +78,7 @@ class System : public InputSystem {
         FakeDevice& device = m_world.devices.at(index);
         device.info.layout = info.layout;
         if (!device.opens)
-            raiseError(ErrNo::InputFailure, InputNodes::openFailureText(info, EACCES));
+            raiseError(ErrNo::InputFailure, InputNodes::openFailureText(info, EACCES, "/disc"));
         if (info.kind == InputPath::Hidraw)
             return std::make_unique<Pedal>(m_world, index, std::vector<int>{},
                                            Hidraw::numbersReports(device.descriptor));

@@ -12,12 +12,13 @@ tools/setup.sh
 echo "=== Format"
 tools/check-format.sh
 
-echo "=== Release build and tests"
+echo "=== Release build (GCC) and tests"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure
 
-echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
+echo "=== AddressSanitizer + UndefinedBehaviorSanitizer build (Clang) and tests"
+# Built with the other compiler, so that the whole tree, tests included, keeps building with both.
 # Test discovery runs the test programs at build time, so the options hold for the build too.
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/tools/lsan.supp:print_suppressions=0
@@ -26,7 +27,8 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # first, leaves the D-Bus watcher behind; its stacks stop inside Qt (no frame pointers), so no
 # suppression can name it. The query only serves screen colour picking, which the player never uses.
 export QT_NO_XDG_DESKTOP_PORTAL=1
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_BENCH=OFF \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -E OpenGL
 # The tests that draw video with OpenGL load Mesa's software GL here, which is unloaded before
