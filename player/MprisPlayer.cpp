@@ -235,14 +235,14 @@ void MprisPlayer::Raise() {
 }
 
 void MprisPlayer::Play() {
-    act({}, [this] { m_window.cmbPlay_Click(); });
+    act({}, [this] { m_window.transport().cmbPlay_Click(); });
 }
 
 // The pause button resumes what is paused: here only what moves is paused.
 void MprisPlayer::Pause() {
     act({}, [this] {
         if (media() && moving(media()->playState()))
-            m_window.cmbPause_Click();
+            m_window.transport().cmbPause_Click();
     });
 }
 
@@ -250,8 +250,8 @@ void MprisPlayer::Pause() {
 void MprisPlayer::PlayPause() {
     act({}, [this] {
         const int state = media() ? media()->playState() : MediaPlayer::PlayStopped;
-        moving(state) || state == MediaPlayer::PlayPaused ? m_window.cmbPause_Click()
-                                                          : m_window.cmbPlay_Click();
+        moving(state) || state == MediaPlayer::PlayPaused ? m_window.transport().cmbPause_Click()
+                                                          : m_window.transport().cmbPlay_Click();
     });
 }
 

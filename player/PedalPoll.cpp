@@ -56,24 +56,12 @@ void PedalPoll::tmrFoot_Timer() {
         if (LastButtons.isEmpty())
             LastButtons = QStringLiteral("000");
         for (const PedalCommand& step : pedalCommands(LastButtons, now)) {
-            switch (step.kind) {
-            case PedalCommand::SetRate:
-                m_transport.setRate(step.rate);
-                break;
-            case PedalCommand::SetPlayRate:
-                m_transport.restorePlayRate();
-                break;
-            case PedalCommand::Play:
-                m_transport.play();
-                break;
-            case PedalCommand::Pause:
-                m_transport.pause();
-                break;
-            case PedalCommand::RewindWait:
+            if (step.kind != PedalCommand::RewindWait) {
+                m_transport.apply(step);
+            } else {
                 wait(gone, kRewindWaitMs);
                 if (gone())
                     return;
-                break;
             }
         }
     });

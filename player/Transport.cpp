@@ -6,6 +6,7 @@
 #include "DesignedLayout.h"
 #include "ErrorHandling.h"
 #include "MediaPlayer.h"
+#include "PedalCommands.h"
 #include "ScopeGuard.h"
 
 #include <QApplication>
@@ -68,21 +69,28 @@ Transport::Transport(QWidget* window, AppLog& log) : QObject(window), m_log(log)
 }
 
 void Transport::build(QWidget* window) {
-    chkScanBack =
-        place(faceButton(window, QStringLiteral("btn_rew"), QSize(61, 19), true, QStringLiteral("rew")),
-              "chkScanBack", 5310, 1980, 1005, 330);
+    // The four face buttons along one row: scan back, pause, play, scan forward.
+    const struct {
+        QPushButton* Transport::*button;
+        const char* name;
+        int left, width, height;
+        const char* face;
+        QSize faceSize;
+        const char* word;
+        bool scanBox;
+    } faces[] = {
+        {&Transport::chkScanBack, "chkScanBack", 5310, 1005, 330, "btn_rew", {61, 19}, "rew", true},
+        {&Transport::cmbPause, "cmbPause", 6435, 1035, 345, "btn_pause", {69, 20}, "pause", false},
+        {&Transport::cmbPlay, "cmbPlay", 7560, 1035, 345, "btn_play", {69, 20}, "play", false},
+        {&Transport::chkScanForward, "chkScanForward", 8685, 1005, 330, "btn_ff", {61, 19}, "ff", true},
+    };
+    for (const auto& f : faces)
+        this->*f.button =
+            place(faceButton(window, QLatin1String(f.face), f.faceSize, f.scanBox, QLatin1String(f.word)),
+                  f.name, f.left, 1980, f.width, f.height);
     chkScanBack->setAccessibleDescription(QStringLiteral("Scan back"));
-    cmbPause =
-        place(faceButton(window, QStringLiteral("btn_pause"), QSize(69, 20), false, QStringLiteral("pause")),
-              "cmbPause", 6435, 1980, 1035, 345);
     cmbPause->setToolTip(QStringLiteral("Pause/Resume Playback"));
-    cmbPlay =
-        place(faceButton(window, QStringLiteral("btn_play"), QSize(69, 20), false, QStringLiteral("play")),
-              "cmbPlay", 7560, 1980, 1035, 345);
     cmbPlay->setToolTip(QStringLiteral("Play/Resume"));
-    chkScanForward =
-        place(faceButton(window, QStringLiteral("btn_ff"), QSize(61, 19), true, QStringLiteral("ff")),
-              "chkScanForward", 8685, 1980, 1005, 330);
     chkScanForward->setAccessibleDescription(QStringLiteral("Scan forward"));
 
     QLabel* Label2 = place(new QLabel(QStringLiteral("-  Speed  +"), window), "Label2", 8865, 2565, 870, 195);
@@ -213,16 +221,24 @@ void Transport::cmbFullScreen_Click() {
     logAndRaise(m_log, procName(".cmbFullScreen_Click()"), [&] { player().setFullScreen(true); });
 }
 
-void Transport::setRate(double rate) {
-    player().setRate(rate);
-}
-
-void Transport::play() {
-    player().play();
-}
-
-void Transport::pause() {
-    player().pause();
+void Transport::apply(const PedalCommand& command) {
+    MediaPlayer& media = player();
+    switch (command.kind) {
+    case PedalCommand::SetRate:
+        media.setRate(command.rate);
+        break;
+    case PedalCommand::SetPlayRate:
+        media.setRate(m_playRate);
+        break;
+    case PedalCommand::Play:
+        media.play();
+        break;
+    case PedalCommand::Pause:
+        media.pause();
+        break;
+    case PedalCommand::RewindWait:
+        break;
+    }
 }
 
 void Transport::jumpTo(double seconds) {

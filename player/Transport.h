@@ -4,6 +4,7 @@
 
 class AppLog;
 class MediaPlayer;
+struct PedalCommand;
 class QPushButton;
 class QSlider;
 class QToolButton;
@@ -37,11 +38,8 @@ class Transport : public QObject {
 
     // The remembered rate: 1.0 at load, the slider's speed after a slider click.
     double PlayRate() const { return m_playRate; }
-    // What the pedal asks: a rate of its own, the remembered rate, play and pause.
-    void setRate(double rate);
-    void restorePlayRate() { setRate(m_playRate); }
-    void play();
-    void pause();
+    // What the pedal asks: a rate of its own, the remembered rate, play or pause (its waits are its own).
+    void apply(const PedalCommand& command);
     // A note jump: an exact seek that neither starts nor pauses playback.
     void jumpTo(double seconds);
     // Full screen is offered for video sessions only.

@@ -52,12 +52,6 @@ class frmMain : public QWidget {
     // Events
     void Timer1_Timer();
     void lvNotes_DblClick();
-    void cmbPlay_Click();
-    void cmbPause_Click();
-    void chkScanBack_Click();
-    void chkScanForward_Click();
-    void sldRate_Click();
-    void cmbFullScreen_Click();
     void picMain_Click();
     void lblMin_Click();
     void tmrFoot_Timer();

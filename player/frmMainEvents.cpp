@@ -20,10 +20,10 @@
 
 void frmMain::connectEvents() {
     // Procedures raise with their own source name; the handler top only shows what arrives.
-    auto on = [this](auto procedure) {
-        return [this, procedure] {
+    auto on = [this](auto* object, auto procedure) {
+        return [this, object, procedure] {
             try {
-                (this->*procedure)();
+                (object->*procedure)();
             } catch (...) {
                 reportUnhandledError(m_services.messages, currentError());
             }
@@ -32,41 +32,28 @@ void frmMain::connectEvents() {
     const auto control = [this](const char* name) {
         return findChild<QAbstractButton*>(QLatin1String(name));
     };
-    connect(Timer1, &QTimer::timeout, this, on(&frmMain::Timer1_Timer));
-    new ListDoubleClicks(m_notes->notesList(), on(&frmMain::lvNotes_DblClick));
+    connect(Timer1, &QTimer::timeout, this, on(this, &frmMain::Timer1_Timer));
+    new ListDoubleClicks(m_notes->notesList(), on(this, &frmMain::lvNotes_DblClick));
     Accessibility::onEnter(m_notes->notesList(),
-                           on(&frmMain::lvNotes_DblClick)); // the keyboard's double-click
-    connect(control("cmbPlay"), &QAbstractButton::clicked, this, on(&frmMain::cmbPlay_Click));
-    connect(control("cmbPause"), &QAbstractButton::clicked, this, on(&frmMain::cmbPause_Click));
+                           on(this, &frmMain::lvNotes_DblClick)); // the keyboard's double-click
+    connect(control("cmbPlay"), &QAbstractButton::clicked, this, on(m_transport, &Transport::cmbPlay_Click));
+    connect(control("cmbPause"), &QAbstractButton::clicked, this,
+            on(m_transport, &Transport::cmbPause_Click));
     // A scan box's click runs on every change of its value, also one made in code, and not when the
     // value written is the one it has: exactly what toggled() does.
-    connect(control("chkScanBack"), &QAbstractButton::toggled, this, on(&frmMain::chkScanBack_Click));
-    connect(control("chkScanForward"), &QAbstractButton::toggled, this, on(&frmMain::chkScanForward_Click));
-    new SliderClicks(findChild<QSlider*>(QStringLiteral("sldRate")), on(&frmMain::sldRate_Click));
-    connect(control("cmbFullScreen"), &QAbstractButton::clicked, this, on(&frmMain::cmbFullScreen_Click));
-    connect(picMain, &ClickableLabel::clicked, this, on(&frmMain::picMain_Click));
-    connect(lblMin, &ClickableLabel::clicked, this, on(&frmMain::lblMin_Click));
+    connect(control("chkScanBack"), &QAbstractButton::toggled, this,
+            on(m_transport, &Transport::chkScanBack_Click));
+    connect(control("chkScanForward"), &QAbstractButton::toggled, this,
+            on(m_transport, &Transport::chkScanForward_Click));
+    new SliderClicks(findChild<QSlider*>(QStringLiteral("sldRate")),
+                     on(m_transport, &Transport::sldRate_Click));
+    connect(control("cmbFullScreen"), &QAbstractButton::clicked, this,
+            on(m_transport, &Transport::cmbFullScreen_Click));
+    connect(picMain, &ClickableLabel::clicked, this, on(this, &frmMain::picMain_Click));
+    connect(lblMin, &ClickableLabel::clicked, this, on(this, &frmMain::lblMin_Click));
 }
 
-// The transport's and the pedal poll's procedures, under the names the window's events know.
-void frmMain::cmbPlay_Click() {
-    m_transport->cmbPlay_Click();
-}
-void frmMain::cmbPause_Click() {
-    m_transport->cmbPause_Click();
-}
-void frmMain::chkScanBack_Click() {
-    m_transport->chkScanBack_Click();
-}
-void frmMain::chkScanForward_Click() {
-    m_transport->chkScanForward_Click();
-}
-void frmMain::sldRate_Click() {
-    m_transport->sldRate_Click();
-}
-void frmMain::cmbFullScreen_Click() {
-    m_transport->cmbFullScreen_Click();
-}
+// The pedal poll's procedure, under the name the window's events know.
 void frmMain::tmrFoot_Timer() {
     m_pedalPoll->tmrFoot_Timer();
 }

@@ -56,7 +56,7 @@ TEST_P(TransportTest, ClickSequence) {
             buttons[b]->click();
         } else {
             control<QSlider>("sldRate")->setValue(*k - '0');
-            window->sldRate_Click();
+            window->transport().sldRate_Click();
         }
     }
     EXPECT_EQ(fake->calls.join(' '), QLatin1String(c.calls));

@@ -34,7 +34,7 @@ TEST_F(PlayerWindowTest, ButtonSequencesDriveThePlayer) {
         SCOPED_TRACE(c.ticks);
         const std::unique_ptr<frmMain> w(frmMain::load(services()));
         w->findChild<QSlider*>(QStringLiteral("sldRate"))->setValue(c.slider);
-        w->sldRate_Click();
+        w->transport().sldRate_Click();
         fake->calls.clear();
         const QStringList ticks = QString::fromLatin1(c.ticks).split(QLatin1Char(' '));
         for (const QString& buttons : ticks)
