@@ -97,9 +97,9 @@ void report(benchmark::State& state, std::vector<double> times) {
     state.counters["worst_ms"] = times.back();
 }
 
-// "Pause": from the call sent until its answer, which the player sends once mpv has paused (the
-// write of mpv's pause waits for it); the engine's clock then stands. Played again between calls.
-void BM_PauseCallToEnginePaused(benchmark::State& state) {
+// Times pauses of the playing engine: `pause` sends one and waits for its end (false when it failed);
+// the engine's clock must then stand. Played again between pauses.
+template <typename Pause> void timePauses(benchmark::State& state, const char* failure, Pause pause) {
     Playing p;
     if (!p.open()) {
         state.SkipWithError("the window did not play on the session bus");
@@ -114,17 +114,25 @@ void BM_PauseCallToEnginePaused(benchmark::State& state) {
             }
             QElapsedTimer clock;
             clock.start();
-            const QDBusPendingCall pending = p.call(QStringLiteral("Pause"));
-            const bool answered = runUntil([&] { return pending.isFinished(); });
+            const bool ended = pause(p);
             times.push_back(ms(clock));
-            if (!answered || pending.isError() || !p.engineStill()) {
-                state.SkipWithError("the engine did not pause");
+            if (!ended || !p.engineStill()) {
+                state.SkipWithError(failure);
                 return;
             }
             p.call(QStringLiteral("Play"));
         }
     }
     report(state, times);
+}
+
+// "Pause": from the call sent until its answer, which the player sends once mpv has paused (the
+// write of mpv's pause waits for it); the engine's clock then stands.
+void BM_PauseCallToEnginePaused(benchmark::State& state) {
+    timePauses(state, "the engine did not pause", [](Playing& p) {
+        const QDBusPendingCall pending = p.call(QStringLiteral("Pause"));
+        return runUntil([&] { return pending.isFinished(); }) && !pending.isError();
+    });
 }
 BENCHMARK(BM_PauseCallToEnginePaused)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -172,33 +180,13 @@ BENCHMARK(BM_SetPositionCallToEngineThere)->Iterations(1)->Unit(benchmark::kMill
 // "playerctl pause" as a media key's handler runs it: from the command's start until it ends (it
 // ends on the player's answer, sent once mpv has paused), the program's start included.
 void BM_PlayerctlPauseToEnginePaused(benchmark::State& state) {
-    Playing p;
-    if (!p.open()) {
-        state.SkipWithError("the window did not play on the session bus");
-        return;
-    }
-    std::vector<double> times;
-    for (auto _ : state) {
-        for (int i = 0; i < kCalls; ++i) {
-            if (!p.engineMoving()) {
-                state.SkipWithError("the engine did not play");
-                return;
-            }
-            QProcess playerctl;
-            QElapsedTimer clock;
-            clock.start();
-            playerctl.start(QStringLiteral("playerctl"),
-                            {QStringLiteral("-p"), QStringLiteral("quillon"), QStringLiteral("pause")});
-            const bool ended = runUntil([&] { return playerctl.state() == QProcess::NotRunning; });
-            times.push_back(ms(clock));
-            if (!ended || playerctl.exitCode() != 0 || !p.engineStill()) {
-                state.SkipWithError("playerctl did not pause the engine");
-                return;
-            }
-            p.call(QStringLiteral("Play"));
-        }
-    }
-    report(state, times);
+    timePauses(state, "playerctl did not pause the engine", [](Playing&) {
+        QProcess playerctl;
+        playerctl.start(QStringLiteral("playerctl"),
+                        {QStringLiteral("-p"), QStringLiteral("quillon"), QStringLiteral("pause")});
+        return runUntil([&] { return playerctl.state() == QProcess::NotRunning; }) &&
+               playerctl.exitCode() == 0;
+    });
 }
 BENCHMARK(BM_PlayerctlPauseToEnginePaused)->Iterations(1)->Unit(benchmark::kMillisecond);
 } // namespace
