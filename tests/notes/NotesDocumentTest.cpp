@@ -2,26 +2,20 @@
 #include "NotesDocument.h"
 #include "NotesFiles.h"
 #include "ParseBudget.h"
+#include "TestSupport.h"
 
 #include <pugixml.hpp>
 
-#include <QDir>
-#include <QFile>
 #include <QStringEncoder>
-#include <QTemporaryDir>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 TEST(NotesFiles, CandidateNames) {
     const std::pair<QByteArray, QList<QByteArray>> cases[] = {
         {"ABC_1.wmv", {"ABC_1.xml", "ABC.xml"}},
-        {"ROOM3_12-14-2009_34200_1.WMA", {"ROOM3_12-14-2009_34200_1.xml", "ROOM3_12-14-2009_34200.xml"}},
         {"Room3_12-14-2009_34200_1.wm", {"Room3_12-14-2009_34200_1.xml", "Room3_12-14-2009_34200.xml"}},
-        {"Salé_1.wmé", {"Salé_1.xml", "Salé.xml"}},
         {"X\xe9_1.w\xff", {"X\xe9_1.xml", "X\xe9.xml"}}, // names that are not UTF-8 keep their bytes
         {"A.b_c", {"A.xml", "A.b.xml"}},
         {"AB.wma", {"AB.xml"}}, // no "_": no shared name
@@ -41,14 +35,11 @@ TEST(NotesFiles, FoundInAnyLetterCase) {
         QByteArray media;
         QByteArray found; // empty: none
     } cases[] = {
-        {{}, "ABC_1.wmv", ""},
         {{"ABC_1.xml/"}, "ABC_1.wmv", ""},
         {{"ABC_1.xml/", "ABC.xml"}, "ABC_1.wmv", "ABC.xml"},
-        {{"X_1.xml", "X.xml"}, "X_1.wmv", "X_1.xml"},
         {{"ROOM3_12-14-2009_34200.XML"}, "ROOM3_12-14-2009_34200_1.WMA", "ROOM3_12-14-2009_34200.XML"},
-        {{"room3_1.Xml", "ROOM3.xml"},
-         "ROOM3_1.WMA",
-         "room3_1.Xml"}, // own name in any case before the shared
+        // The own name in any case before the shared one.
+        {{"room3_1.Xml", "ROOM3.xml"}, "ROOM3_1.WMA", "room3_1.Xml"},
         {{"ABC_1.XML", "abc_1.xml", "ABC_1.xml"}, "ABC_1.wmv", "ABC_1.xml"}, // the exact name wins
         {{"abc_1.xml", "ABC_1.XML"}, "ABC_1.wmv", "ABC_1.XML"},              // else the first in byte order
         {{"ABC_1.XML/", "abc_1.xml"}, "ABC_1.wmv", "abc_1.xml"},             // a folder is passed over
@@ -56,17 +47,13 @@ TEST(NotesFiles, FoundInAnyLetterCase) {
         {{"X\xe9.XML"}, "x\xe9_1.wma", "X\xe9.XML"},
     };
     for (const auto& c : cases) {
-        QTemporaryDir dir;
-        const QByteArray folder = QFile::encodeName(dir.path());
-        for (const QByteArray& name : c.files) {
-            const QByteArray path = folder + '/' + name;
-            ASSERT_EQ(name.endsWith('/') ? ::mkdir(path.constData(), 0700)
-                                         : ::close(::creat(path.constData(), 0600)),
-                      0);
-        }
+        TemporaryFolder dir;
+        for (const QByteArray& name : c.files)
+            ASSERT_TRUE(name.endsWith('/') ? ::mkdir((dir.path + '/' + name).constData(), 0700) == 0
+                                           : dir.write(name));
         const std::optional<QByteArray> found =
-            NotesFiles::findFirst(folder, NotesFiles::candidateNames(c.media));
-        EXPECT_EQ(found.value_or(QByteArray()), c.found.isEmpty() ? QByteArray() : folder + '/' + c.found)
+            NotesFiles::findFirst(dir.path, NotesFiles::candidateNames(c.media));
+        EXPECT_EQ(found.value_or(QByteArray()), c.found.isEmpty() ? QByteArray() : dir.path + '/' + c.found)
             << c.media.constData();
     }
 }
@@ -161,37 +148,25 @@ TEST(NotesInput, DuplicatedAttributeIsDamage) {
     }
 }
 
-// A huge document is refused by its tree's size (the rows' ceilings are the window's test).
+// A huge document is refused by its tree's size (the rows' ceilings are the window's test). A budget
+// holds only while it lives, an inner one cannot lend more than the outer has left, and a tree built
+// under a budget is freed after it safely (the sanitizer build watches the blocks).
 TEST(NotesInput, TreeHeldToItsBudget) {
-    const QByteArray many = "<s>" + QByteArray("<a/>").repeated(50000) + "</s>"; // ~3 MB of nodes
+    const QByteArray many = "<s>" + QByteArray("<a/>").repeated(60000) + "</s>"; // ~3 MB of nodes
     NotesDocument small(1 << 20);
     EXPECT_FALSE(small.loadBytes(many));
     EXPECT_TRUE(small.errorText().contains(QLatin1String("memory"), Qt::CaseInsensitive));
-    NotesDocument document;
-    EXPECT_TRUE(document.loadBytes(many)) << qPrintable(document.errorText());
-}
-
-// A budget holds only while it lives, an inner one cannot lend more than the outer has left, and a
-// tree built under a budget is freed after it safely (the sanitizer build watches the blocks).
-TEST(NotesInput, BudgetsNestAndTreesOutliveThem) {
     auto tree = std::make_unique<pugi::xml_document>();
-    const char* const text = "<s><a/><b/></s>";
     {
         ParseBudget outer(1 << 20);
-        EXPECT_TRUE(tree->load_string(text));
-        EXPECT_GT(outer.used(), 0u);
-        {
-            ParseBudget inner(1 << 22);
-            pugi::xml_document big;
-            EXPECT_FALSE(big.load_string(("<s>" + QByteArray("<a/>").repeated(60000) + "</s>").constData()));
-        }
-        ParseBudget none(0);
-        pugi::xml_document refused;
-        EXPECT_EQ(refused.load_string(text).status, pugi::status_out_of_memory);
+        EXPECT_TRUE(tree->load_string("<s><a/><b/></s>"));
+        ParseBudget inner(1 << 22);
+        pugi::xml_document big;
+        EXPECT_FALSE(big.load_string(many.constData()));
     }
     tree.reset();
-    pugi::xml_document after;
-    EXPECT_TRUE(after.load_string(("<s>" + QByteArray("<a/>").repeated(60000) + "</s>").constData()));
+    NotesDocument document;
+    EXPECT_TRUE(document.loadBytes(many)) << qPrintable(document.errorText());
 }
 
 } // namespace

@@ -16,7 +16,7 @@ namespace {
 // Key codes as the kernel numbers them.
 constexpr int kEsc = 1, kF13 = 183, kF14 = 184, kF15 = 185, kF16 = 186;
 constexpr int kBtn0 = 0x100, kBtn1 = 0x101, kBtn2 = 0x102, kLeft = 0x110, kRight = 0x111, kMiddle = 0x112;
-constexpr int kTrigger = 0x120, kThumb = 0x121, kThumb2 = 0x122, kTop = 0x123;
+constexpr int kTrig = 0x120, kThumb = 0x121, kThumb2 = 0x122, kTop = 0x123;
 constexpr auto kEvdev = InputPath::Evdev, kHidraw = InputPath::Hidraw;
 // A joystick's report descriptor opening, without and with a report number.
 const std::vector<unsigned char> kPlain{0x05, 0x01, 0x09, 0x04, 0xa1, 0x01, 0x05, 0x09};
@@ -64,17 +64,8 @@ TEST(PedalMappingTest, EveryMakeMapsOntoTheThreeButtons) {
         {"footpedal: a 4th code", kEvdev, 0, 0, 0, {kF16, kF13, kF14, kF15}, {kF16, kF14}, {}, {}, "010"},
         {"footpedal: lowest first", kEvdev, 0, 0, 0, {kBtn0, kEsc, kBtn2}, {kEsc}, {}, {}, "100"},
         {"footpedal: 2 buttons", kEvdev, 0, 0, 0, {kBtn0, kBtn1}, {kBtn1}, {}, {}, "010"},
-        {"ACC2310", kEvdev, 3, 0x0911, 0x1844, {kTrigger, kThumb, kThumb2}, {kThumb2}, {}, {}, "100"},
-        {"ACC2330",
-         kEvdev,
-         3,
-         0x0911,
-         0x091a,
-         {kTrigger, kThumb, kThumb2, kTop},
-         {kTrigger, kTop},
-         {},
-         {},
-         "001"},
+        {"ACC2310", kEvdev, 3, 0x0911, 0x1844, {kTrig, kThumb, kThumb2}, {kThumb2}, {}, {}, "100"},
+        {"ACC2330", kEvdev, 3, 0x0911, 0x091a, {kTrig, kThumb, kThumb2, kTop}, {kTrig, kTop}, {}, {}, "001"},
         {"ACC2320 raw", kHidraw, 3, 0x0911, 0x1844, {}, {}, kPlain, {0x06}, "110"},
         {"ACC2330 raw", kHidraw, 3, 0x0911, 0x091a, {}, {}, kNumbered, {0x01, 0x09}, "001"},
         {"RS28", kEvdev, 3, 0x07b4, 0x0218, {kLeft, kRight, kMiddle}, {kMiddle}, {}, {}, "010"},

@@ -24,7 +24,7 @@ TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPeda
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xml.toStdString());
-        QFile::remove(disc.filePath(QStringLiteral("Room3_12-14-2009_34200_1.xml")));
+        std::remove((disc.path + "/Room3_12-14-2009_34200_1.xml").constData());
         if (!c.xml.isEmpty())
             writeOnDisc("Room3_12-14-2009_34200_1.xml", c.xml);
         plugPedal(c.pedal ? QStringLiteral("USB Footpedal") : QStringLiteral("AT keyboard"));
@@ -38,7 +38,6 @@ TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPeda
         EXPECT_TRUE(fake->calls.isEmpty()) << "loading plays nothing and sets no rate";
         pedalPoll->start();
         EXPECT_NO_THROW(w.Init("Room3 - 12-14-2009", sessionOf(kMedia)));
-        EXPECT_EQ(w.windowTitle(), "Room3 - 12-14-2009");
         EXPECT_EQ(inView("lvNotes", &w), QString::fromLatin1(c.notesList));
         EXPECT_EQ(pedalPoll->isActive(), c.pedal);
         ASSERT_EQ(log.lines.size(), c.damaged ? 1 : 0);

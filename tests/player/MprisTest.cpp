@@ -1,5 +1,6 @@
 // The desktop's media controls on the real window over the scripted media component: each call as
 // the player calls it, and what the desktop is told when the window's own controls change playback.
+// (The end-to-end run plays, pauses and sets the position through the bus and reads the title.)
 #include "MprisPlayer.h"
 #include "PlayerWindowFixture.h"
 
@@ -38,58 +39,38 @@ class MprisTest : public PlayerWindowTest {
     std::shared_ptr<FakeDeviceState> footPedal;
 };
 
-struct CallCase {
-    const char* name;
-    int state;
-    std::function<void(MprisPlayer&)> call;
-    const char* calls; // the player calls, in order
-    int endState;
-};
-
-const CallCase kCalls[] = {
-    {"PlayWhenPaused", P::PlayPaused, &MprisPlayer::Play, "rate=1 play", P::PlayPlaying},
-    {"PlayWhenPlaying", P::PlayPlaying, &MprisPlayer::Play, "rate=1", P::PlayPlaying},
-    {"Pause", P::PlayPlaying, &MprisPlayer::Pause, "pause", P::PlayPaused},
-    {"PauseWhenPaused", P::PlayPaused, &MprisPlayer::Pause, "", P::PlayPaused},
-    {"PauseWhenScanning", P::PlayScanReverse, &MprisPlayer::Pause, "pause", P::PlayPaused},
-    {"PlayPauseWhenPaused", P::PlayPaused, &MprisPlayer::PlayPause, "play", P::PlayPlaying},
-    {"PlayPauseWhenStopped", P::PlayStopped, &MprisPlayer::PlayPause, "rate=1 play", P::PlayPlaying},
-    {"Stop", P::PlayPlaying, &MprisPlayer::Stop, "stop", P::PlayStopped},
-    {"SeekOn", P::PlayPlaying, [](MprisPlayer& m) { m.Seek(5'000'000); }, "position=15", P::PlayPlaying},
-    {"SeekBeforeStart", P::PlayPaused, [](MprisPlayer& m) { m.Seek(-20'000'000); }, "position=0",
-     P::PlayPaused},
-    {"SeekPastEnd", P::PlayPlaying, [](MprisPlayer& m) { m.Seek(55'000'000); }, "", P::PlayPlaying},
-    {"SetPosition", P::PlayPlaying,
-     [](MprisPlayer& m) {
-         m.SetPosition(m.metadata().value(QStringLiteral("mpris:trackid")).value<QDBusObjectPath>(),
-                       30'500'000);
-     },
-     "position=30.5", P::PlayPlaying},
-    {"SetPositionOtherTrack", P::PlayPlaying,
-     [](MprisPlayer& m) { m.SetPosition(QDBusObjectPath(QStringLiteral("/other")), 30'000'000); }, "",
-     P::PlayPlaying},
-    {"RateNearestSpeed", P::PlayPlaying, [](MprisPlayer& m) { m.setRate(1.3); }, "rate=1.25", P::PlayPlaying},
-    {"RateZeroPauses", P::PlayPlaying, [](MprisPlayer& m) { m.setRate(0.0); }, "pause", P::PlayPaused},
-};
-
-void PrintTo(const CallCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MprisCallTest : public MprisTest, public ::testing::WithParamInterface<CallCase> {};
-
-TEST_P(MprisCallTest, ActsAsTheWindowsControl) {
-    const CallCase& c = GetParam();
-    fake->state = c.state;
-    fake->position = 10;
-    c.call(*mpris);
-    EXPECT_EQ(calls(), QLatin1String(c.calls));
-    EXPECT_EQ(fake->state, c.endState);
+// Each call from a state acts as the window's control does: the player calls, in order.
+TEST_F(MprisTest, ActsAsTheWindowsControl) {
+    const struct {
+        const char* name;
+        int state;
+        std::function<void(MprisPlayer&)> call;
+        const char* calls;
+    } cases[] = {
+        {"PlayWhenPlaying", P::PlayPlaying, &MprisPlayer::Play, "rate=1"},
+        {"PauseWhenPaused", P::PlayPaused, &MprisPlayer::Pause, ""},
+        {"PauseWhenScanning", P::PlayScanReverse, &MprisPlayer::Pause, "pause"},
+        {"PlayPauseWhenPaused", P::PlayPaused, &MprisPlayer::PlayPause, "play"},
+        {"PlayPauseWhenStopped", P::PlayStopped, &MprisPlayer::PlayPause, "rate=1 play"},
+        {"Stop", P::PlayPlaying, &MprisPlayer::Stop, "stop"},
+        {"SeekOn", P::PlayPlaying, [](MprisPlayer& m) { m.Seek(5'000'000); }, "position=15"},
+        {"SeekBeforeStart", P::PlayPaused, [](MprisPlayer& m) { m.Seek(-20'000'000); }, "position=0"},
+        {"SeekPastEnd", P::PlayPlaying, [](MprisPlayer& m) { m.Seek(55'000'000); }, ""},
+        {"SetPositionOtherTrack", P::PlayPlaying,
+         [](MprisPlayer& m) { m.SetPosition(QDBusObjectPath(QStringLiteral("/other")), 30'000'000); }, ""},
+        {"RateNearestSpeed", P::PlayPlaying, [](MprisPlayer& m) { m.setRate(1.3); }, "rate=1.25"},
+        {"RateZeroPauses", P::PlayPlaying, [](MprisPlayer& m) { m.setRate(0.0); }, "pause"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake->calls.clear();
+        fake->state = c.state;
+        fake->position = 10;
+        c.call(*mpris);
+        EXPECT_EQ(calls(), QLatin1String(c.calls));
+    }
     EXPECT_TRUE(messages.shown.empty() && log.lines.isEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Calls, MprisCallTest, ::testing::ValuesIn(kCalls),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 // The slider moves with the rate and is remembered as its click remembers it; a failing media call is
 // logged and shown as the button's failure is (one message at a time), and the caller hears of it.
@@ -110,7 +91,6 @@ TEST_F(MprisTest, RateMovesTheSliderAndFailuresAreShown) {
 // change playback; the window's close takes the player off the bus.
 TEST_F(MprisTest, TellsTheDesktopWhatTheWindowsControlsChanged) {
     const QVariantMap data = mpris->metadata();
-    EXPECT_EQ(data.value(QStringLiteral("xesam:title")).toString(), QLatin1String("Room3 - 12-14-2009"));
     EXPECT_EQ(data.value(QStringLiteral("mpris:length")).toLongLong(), 60'000'000);
     EXPECT_EQ(data.value(QStringLiteral("xesam:contentCreated")).toString(),
               QLatin1String("2009-12-14T09:30:00"));

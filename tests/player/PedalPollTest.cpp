@@ -84,8 +84,8 @@ TEST_F(PlayerWindowTest, AnErrorEndsTheTickAndThePollGoesOn) {
     EXPECT_TRUE(log.lines[0].contains(QLatin1String("Quillon502.frmMain.tmrFoot_Timer()")));
     EXPECT_TRUE(control<QTimer>("tmrFoot")->isActive()) << "the failed tick starts the next";
     fake->failOn.clear();
-    poll(*window, *footPedal,
-         "001"); // the failed tick's buttons count as seen: only button 0's release is new
+    // The failed tick's buttons count as seen: only button 0's release is new.
+    poll(*window, *footPedal, "001");
     EXPECT_EQ(fake->calls.join(' '), QLatin1String("rate=8 pause rate=1"));
     EXPECT_EQ(log.lines.size(), 1);
 }

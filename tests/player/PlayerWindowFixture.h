@@ -14,11 +14,7 @@
 #include "frmMain.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QPointer>
-#include <QTemporaryDir>
-#include <QTreeWidget>
-#include <cstdio>
 #include <gtest/gtest.h>
 
 class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
@@ -46,16 +42,14 @@ class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
 
     // A file on the disc, by bytes: names may be anything a file system takes, also not UTF-8.
     void writeOnDisc(const QByteArray& name, const QByteArray& bytes) {
-        FILE* f = std::fopen((QFile::encodeName(disc.path()) + '/' + name).constData(), "wb");
-        ASSERT_TRUE(f && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f) == size_t(bytes.size()) &&
-                    std::fclose(f) == 0);
+        ASSERT_TRUE(disc.write(name, bytes));
     }
 
     // A session on the disc as the catalogue hands it over (the catalogue's own reading of names is
     // tested with the catalogue): the recording start and the notes documents of its name.
     SessionData sessionOf(const QByteArray& name) const {
         SessionData session;
-        session.Folder = QFile::encodeName(disc.path());
+        session.Folder = disc.path;
         session.FileBytes = name;
         session.Filename = displayFileName(name);
         session.Location = QStringLiteral("Room3");
@@ -94,18 +88,7 @@ class PlayerWindowTest : public ::testing::Test, public FakePlayerServices {
                                                             : "hidden");
     }
 
-    // Every row of a list as "a|b|c".
-    static QStringList rows(const QTreeWidget* list) {
-        QStringList out;
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            out << list->topLevelItem(i)->text(0);
-            for (int k = 1; k < list->columnCount(); ++k)
-                out.last() += '|' + list->topLevelItem(i)->text(k);
-        }
-        return out;
-    }
-
-    QTemporaryDir disc;
+    TemporaryFolder disc;
     std::unique_ptr<frmMain> window;
     QPointer<frmMain> made;
 };
