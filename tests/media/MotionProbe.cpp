@@ -145,7 +145,8 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
         trace.pictureAtEnd = pictureTime(player);
         trace.engineAtPicture = (trace.engineAtPicture + player.enginePosition()) / 2;
     }
-    trace.pauseAsked = player.currentPosition();
+    // at the engine's own rate the reported position is its clock as last heard, late under load
+    trace.pauseAsked = rate == 1.0 ? player.enginePosition() : player.currentPosition();
     player.pause();
     waitStill(player);
     trace.pausedAt = player.currentPosition();

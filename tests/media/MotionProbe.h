@@ -44,7 +44,7 @@ struct MotionTrace {
     double from = 0.0;
     double rate = 0.0;
     std::vector<MotionSample> samples;
-    double pauseAsked = 0.0; // position reported just before the pause
+    double pauseAsked = 0.0; // the position just before the pause: reported, or the engine's at rate 1
     double pausedAt = 0.0;   // position once the pause has settled
     double engineAfterPause = 0.0;
     std::optional<double> pictureAtEnd, pictureAfterPause; // video only
