@@ -7,22 +7,16 @@
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
-#include <dirent.h>
+#include <filesystem>
+#include <fstream>
 #include <random>
-#include <unistd.h>
 
 MediaFixtures::MediaFixtures() : m_dir(QDir::tempPath() + QStringLiteral("/quillon-media-XXXXXX")) {}
 
-// QTemporaryDir cannot remove names that are not UTF-8: files go by their bytes first.
+// QTemporaryDir cannot remove names that are not UTF-8: the folder goes by its bytes first.
 MediaFixtures::~MediaFixtures() {
-    if (!m_dir.isValid())
-        return;
-    if (DIR* dir = opendir(folder().constData())) {
-        while (const dirent* entry = readdir(dir))
-            if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
-                unlink(path(entry->d_name).constData());
-        closedir(dir);
-    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder().toStdString(), ignored);
 }
 
 QByteArray MediaFixtures::folder() const {
@@ -82,15 +76,11 @@ QByteArray MediaFixtures::makeCorrupt(const QByteArray& name) {
 
 QByteArray MediaFixtures::makeFile(const QByteArray& name, const QByteArray& content) {
     const QByteArray target = path(name);
-    std::FILE* file = std::fopen(target.constData(), "wb");
-    if (!file || (!content.isEmpty() &&
-                  std::fwrite(content.constData(), 1, content.size(), file) != size_t(content.size()))) {
+    std::ofstream file(target.constData(), std::ios::binary);
+    if (!file.write(content.constData(), content.size()).flush()) {
         m_error = QStringLiteral("cannot write %1").arg(QString::fromLocal8Bit(target));
-        if (file)
-            std::fclose(file);
         return {};
     }
-    std::fclose(file);
     return target;
 }
 

@@ -19,7 +19,6 @@ class MediaFixtures {
     MediaFixtures(const MediaFixtures&) = delete;
     MediaFixtures& operator=(const MediaFixtures&) = delete;
 
-    bool isValid() const { return m_dir.isValid(); }
     QByteArray folder() const;
     QByteArray path(const QByteArray& name) const;
     QString lastError() const { return m_error; }
