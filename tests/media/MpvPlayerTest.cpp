@@ -155,25 +155,22 @@ TEST(MpvPlayerTest, RightClickOpensTheMenuWhoseEntriesAct) {
     MpvPlayer& player = s.player;
     auto* bar = player.findChild<QWidget*>(QStringLiteral("MPlayerBar"));
     auto* mute = player.findChild<QAbstractButton*>(QStringLiteral("MPlayerMute"));
-    using Done = std::function<bool()>;
+    // each step's entries, as a screen reader reads them ("+" marking a checked one), show that the
+    // entry chosen in the step before acted
     struct Step {
         const char* file;
         bool onBar;
-        QStringList read; // the entries as a screen reader reads them, "+" marking a checked one
+        QStringList read;
         const char* choose;
-        Done done;
     };
-    const auto plays = [&](int state) -> Done { return [&, state] { return player.playState() == state; }; };
-    const auto full = [&](bool on) -> Done { return [&, on] { return player.isFullScreenVideo() == on; }; };
-    const auto muted = [&](bool on) -> Done { return [&, on] { return mute->isChecked() == on; }; };
     const std::vector<Step> steps{
-        {"wmv", false, {"Pause", "Stop", "Full Screen", "Mute"}, "Mute", muted(true)},
-        {"wmv", true, {"Pause", "Stop", "Full Screen", "+Mute"}, "Pause", plays(MediaPlayer::PlayPaused)},
-        {"wmv", false, {"Play", "Stop", "Full Screen", "+Mute"}, "Full Screen", full(true)},
-        {"wmv", false, {"Play", "Stop", "+Full Screen", "+Mute"}, "Play", plays(MediaPlayer::PlayPlaying)},
-        {"wmv", false, {"Pause", "Stop", "+Full Screen", "+Mute"}, "Full Screen", full(false)},
-        {"wma2", true, {"Pause", "Stop", "+Mute"}, "Stop", plays(MediaPlayer::PlayStopped)},
-        {"wma2", false, {"Play", "Stop", "+Mute"}, "Mute", muted(false)},
+        {"wmv", false, {"Pause", "Stop", "Full Screen", "Mute"}, "Mute"},
+        {"wmv", true, {"Pause", "Stop", "Full Screen", "+Mute"}, "Pause"},
+        {"wmv", false, {"Play", "Stop", "Full Screen", "+Mute"}, "Full Screen"},
+        {"wmv", false, {"Play", "Stop", "+Full Screen", "+Mute"}, "Play"},
+        {"wmv", false, {"Pause", "Stop", "+Full Screen", "+Mute"}, "Full Screen"},
+        {"wma2", true, {"Pause", "Stop", "+Mute"}, "Stop"},
+        {"wma2", false, {"Play", "Stop", "+Mute"}, "Mute"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.choose);
@@ -198,9 +195,10 @@ TEST(MpvPlayerTest, RightClickOpensTheMenuWhoseEntriesAct) {
         EXPECT_EQ(entries, step.read);
         ASSERT_TRUE(chosen);
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
-        EXPECT_TRUE(waitFor(step.done, 3000));
         EXPECT_FALSE(menu->isVisible());
     }
+    EXPECT_FALSE(mute->isChecked());
+    EXPECT_TRUE(waitFor([&] { return player.enginePosition() < 0.01; })) << "not stopped at the start";
 }
 
 } // namespace
