@@ -16,8 +16,6 @@ class MediaFixtures {
   public:
     MediaFixtures();
     ~MediaFixtures();
-    MediaFixtures(const MediaFixtures&) = delete;
-    MediaFixtures& operator=(const MediaFixtures&) = delete;
 
     QByteArray folder() const;
     QByteArray path(const QByteArray& name) const;
