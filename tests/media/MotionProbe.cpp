@@ -6,7 +6,6 @@
 #include "Platform.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QScreen>
@@ -44,6 +43,10 @@ void pauseAt(MpvPlayer& player, double from) {
 }
 } // namespace
 
+void settle(int ms) {
+    pumpEventsUntil([] { return false; }, ms);
+}
+
 QByteArray testMedia(const std::string& key) {
     static MediaFixtures made;
     static const std::map<std::string, std::function<QByteArray()>> makers{
@@ -74,12 +77,22 @@ PlayerScreen::PlayerScreen(bool show, VideoDrawing drawing) : player(log, &windo
         window.show();
 }
 
+bool PlayerScreen::open(const QByteArray& file) {
+    player.setURL(file);
+    return pumpEventsUntil([&] { return player.openState() == MediaPlayer::OpenOpen; }, 5000);
+}
+
+QWidget* videoArea(MpvPlayer& player) {
+    if (!player.isFullScreenVideo())
+        return player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("MPlayerVideo") && top->isVisible())
+            return top;
+    return nullptr;
+}
+
 QImage videoPicture(MpvPlayer& player) {
-    QWidget* video =
-        player.isFullScreenVideo() ? nullptr : player.findChild<QWidget*>(QStringLiteral("MPlayerVideo"));
-    for (QWidget* top : QApplication::topLevelWidgets()) // full screen: a window of its own
-        if (!video && top->objectName() == QStringLiteral("MPlayerVideo") && top->isVisible())
-            video = top;
+    QWidget* video = videoArea(player);
     if (!video)
         return QImage();
     // as the screen shows it, not as the widget would paint itself if asked
@@ -100,30 +113,16 @@ double MotionTrace::startLatency() const {
     return std::numeric_limits<double>::infinity();
 }
 
-double MotionTrace::positionAt(double t) const {
+double MotionTrace::at(double t, double MotionSample::*value) const {
     if (samples.empty())
         return from;
     const auto after = std::find_if(samples.begin(), samples.end(), [t](const auto& s) { return s.t >= t; });
     if (after == samples.begin())
-        return after->position;
+        return (*after).*value;
     if (after == samples.end())
-        return samples.back().position;
+        return samples.back().*value;
     const auto before = after - 1;
-    const double share = after->t > before->t ? (t - before->t) / (after->t - before->t) : 0.0;
-    return before->position + share * (after->position - before->position);
-}
-
-double MotionTrace::engineAt(double t) const {
-    const auto after = std::find_if(samples.begin(), samples.end(), [t](const auto& s) { return s.t >= t; });
-    return after == samples.end() ? (samples.empty() ? from : samples.back().engine) : after->engine;
-}
-
-double MotionTrace::engineLag(double after) const {
-    double worst = 0.0;
-    for (const MotionSample& s : samples)
-        if (s.t >= after)
-            worst = std::max(worst, std::abs(s.position - s.engine));
-    return worst;
+    return (*before).*value + (t - before->t) / (after->t - before->t) * ((*after).*value - (*before).*value);
 }
 
 MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds, bool video) {
@@ -141,11 +140,13 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
             {clock.nsecsElapsed() / 1e9, player.currentPosition(), player.enginePosition()});
         QThread::usleep(2000);
     }
-    if (video)
-        trace.engineAtPicture = player.enginePosition(); // the picture is read between the two
-    trace.pictureAtEnd = pictureTime(player);
-    trace.engineAtPicture = (trace.engineAtPicture + player.enginePosition()) / 2;
-    trace.pauseAsked = player.currentPosition();
+    if (video) { // the picture is read between two reads of the engine
+        trace.engineAtPicture = player.enginePosition();
+        trace.pictureAtEnd = pictureTime(player);
+        trace.engineAtPicture = (trace.engineAtPicture + player.enginePosition()) / 2;
+    }
+    // at the engine's own rate the reported position is its clock as last heard, late under load
+    trace.pauseAsked = rate == 1.0 ? player.enginePosition() : player.currentPosition();
     player.pause();
     waitStill(player);
     trace.pausedAt = player.currentPosition();
@@ -163,12 +164,12 @@ MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seco
 double releaseStepBack(MpvPlayer& player, double from, int holdMs) {
     pauseAt(player, from);
     player.play(); // the middle button held: play at the normal rate
-    pumpEventsUntil([] { return false; }, holdMs);
+    settle(holdMs);
     const double before = player.enginePosition();
     // released: back at -9 for half a second, then pause, back at the normal rate
     player.setRate(-9.0);
     player.play();
-    pumpEventsUntil([] { return false; }, 500);
+    settle(500);
     player.pause();
     player.setRate(1.0);
     waitStill(player);

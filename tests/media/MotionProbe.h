@@ -14,15 +14,21 @@
 // (20 s of 640x480, larger than the video area), "small" (160x120), "wide" (960x240), and the bad
 // ones of MpvPlayerTest.
 QByteArray testMedia(const std::string& key);
-// Where the picture drawn (in the window or full screen) is in the media, read from the frame number
-// the fixture videos show; none when it does not read.
-std::optional<double> pictureTime(MpvPlayer& player);
+// The video area: in the window, or full screen a window of its own.
+QWidget* videoArea(MpvPlayer& player);
 // The video area as the screen shows it, in the window or full screen.
 QImage videoPicture(MpvPlayer& player);
+// Where the picture drawn is in the media, read from the frame number the fixture videos show; none
+// when it does not read.
+std::optional<double> pictureTime(MpvPlayer& player);
+// Runs the event loop for `ms`.
+void settle(int ms);
 
 // The component in a window of the player window's size.
 struct PlayerScreen {
     explicit PlayerScreen(bool show = true, VideoDrawing drawing = chooseVideoDrawing());
+    // Opens `file`; false when it is not open within 5 s.
+    bool open(const QByteArray& file);
     CapturedLog log; // before the window: the player in it logs as it goes
     QWidget window;
     MpvPlayer player;
@@ -38,7 +44,7 @@ struct MotionTrace {
     double from = 0.0;
     double rate = 0.0;
     std::vector<MotionSample> samples;
-    double pauseAsked = 0.0; // position reported just before the pause
+    double pauseAsked = 0.0; // the position just before the pause: reported, or the engine's at rate 1
     double pausedAt = 0.0;   // position once the pause has settled
     double engineAfterPause = 0.0;
     std::optional<double> pictureAtEnd, pictureAfterPause; // video only
@@ -47,20 +53,12 @@ struct MotionTrace {
     // Time until the position first moved 0.05 s the asked way, less the time the rate needs for
     // that much; infinity when it never did.
     double startLatency() const;
-    // The reported position at t, between the samples around it.
-    double positionAt(double t) const;
-    // The engine's own position at t, between the samples around it.
-    double engineAt(double t) const;
-    // Distance moved by t against rate x t, in seconds of media (positive: ahead of the rate), by the
-    // reported position and by the engine's own.
-    double distanceError(double t) const {
-        return (positionAt(t) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t;
+    // The reported position (or the engine's own) at t, between the samples around it.
+    double at(double t, double MotionSample::*value = &MotionSample::position) const;
+    // Distance moved by t against rate x t, in seconds of media (positive: ahead of the rate).
+    double distanceError(double t, double MotionSample::*value = &MotionSample::position) const {
+        return (at(t, value) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t;
     }
-    double engineDistanceError(double t) const {
-        return (engineAt(t) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t;
-    }
-    // Largest gap between reported and engine positions after the first `after` seconds.
-    double engineLag(double after) const;
 };
 
 // Pauses the player at `from`, then asks for `rate` and play, records for `seconds`, then pauses; with
@@ -68,6 +66,5 @@ struct MotionTrace {
 MotionTrace traceMotion(MpvPlayer& player, double from, double rate, double seconds, bool video = false);
 
 // The pedal's middle button held about holdMs from `from` and let go, as the pedal poll drives the player:
-// half a second at -9, then pause. Returns how far back it landed (reported position before the
-// release minus after).
+// half a second at -9, then pause. Returns how far back the engine landed.
 double releaseStepBack(MpvPlayer& player, double from, int holdMs);

@@ -8,15 +8,13 @@
 
 namespace {
 
-struct Case {
-    const char* what;
-    QStringList nodes; // under the stand-in /dev
-    const char* softwareGl;
-    VideoDrawing expected;
-};
-
 TEST(VideoDrawingTest, GpuNodesChooseOpenGlUnlessSoftwareGlIsAsked) {
-    const Case cases[] = {
+    const struct {
+        const char* what;
+        QStringList nodes; // under the stand-in /dev
+        const char* softwareGl;
+        VideoDrawing expected;
+    } cases[] = {
         {"no GPU", {QStringLiteral("null"), QStringLiteral("snd/pcmC0D0p")}, nullptr, VideoDrawing::Software},
         {"an empty dri folder", {QStringLiteral("dri/by-path/x")}, nullptr, VideoDrawing::Software},
         {"a render node", {QStringLiteral("dri/renderD128")}, nullptr, VideoDrawing::OpenGL},
@@ -27,7 +25,7 @@ TEST(VideoDrawingTest, GpuNodesChooseOpenGlUnlessSoftwareGlIsAsked) {
         {"software GL empty", {QStringLiteral("dri/renderD128")}, "", VideoDrawing::OpenGL},
     };
     const QByteArray saved = qgetenv("LIBGL_ALWAYS_SOFTWARE");
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         QTemporaryDir dev;
         for (const QString& node : c.nodes) {
             QDir(dev.path()).mkpath(QFileInfo(node).path());

@@ -24,23 +24,15 @@ int cellGrey(const QImage& area, const QRectF& cell) {
 } // namespace
 
 std::optional<QRect> pictureIn(const QImage& image) {
-    const QImage area =
-        image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
-    int left = area.width(), top = area.height(), right = -1, bottom = -1;
+    const QImage area = image.convertToFormat(QImage::Format_RGB32); // shared when it is already
+    QRect box;
     for (int y = 0; y < area.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(area.constScanLine(y));
-        for (int x = 0; x < area.width(); ++x) {
-            if (qGray(line[x]) <= kLit)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = y;
-        }
+        for (int x = 0; x < area.width(); ++x)
+            if (qGray(line[x]) > kLit)
+                box |= QRect(x, y, 1, 1);
     }
-    if (right < 0)
-        return std::nullopt;
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    return box.isNull() ? std::nullopt : std::optional(box);
 }
 
 std::optional<int> readAt(const QImage& area, const QRect& picture) {

@@ -7,22 +7,15 @@
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
-#include <dirent.h>
-#include <random>
-#include <unistd.h>
+#include <filesystem>
+#include <fstream>
 
 MediaFixtures::MediaFixtures() : m_dir(QDir::tempPath() + QStringLiteral("/quillon-media-XXXXXX")) {}
 
-// QTemporaryDir cannot remove names that are not UTF-8: files go by their bytes first.
+// QTemporaryDir cannot remove names that are not UTF-8: the folder goes by its bytes first.
 MediaFixtures::~MediaFixtures() {
-    if (!m_dir.isValid())
-        return;
-    if (DIR* dir = opendir(folder().constData())) {
-        while (const dirent* entry = readdir(dir))
-            if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
-                unlink(path(entry->d_name).constData());
-        closedir(dir);
-    }
+    std::error_code ignored;
+    std::filesystem::remove_all(folder().toStdString(), ignored);
 }
 
 QByteArray MediaFixtures::folder() const {
@@ -45,52 +38,36 @@ QByteArray MediaFixtures::makeWma(const QByteArray& name, int channels, double s
 QByteArray MediaFixtures::makeWmv(const QByteArray& name, double seconds, int width, int height) {
     // The frame number across the top: a grey band of two rows of cells, bit i of the number lighting
     // cell i of the upper row and its complement lighting cell i of the lower one.
-    QString picture = QStringLiteral("testsrc2=size=%1x%2:rate=25:duration=%3,"
-                                     "drawbox=x=0:y=0:w=iw:h=ih/8:color=0x606060:t=fill")
-                          .arg(width)
-                          .arg(height)
-                          .arg(seconds);
-    const QString cell = QStringLiteral(",drawbox=x=iw*%1/%2:y=%3:w=iw/%2:h=ih/16:color=white:t=fill:"
-                                        "enable='%4(mod(floor(n/%5),2))'");
+    QString picture = QString::asprintf("testsrc2=size=%dx%d:rate=25:duration=%g,"
+                                        "drawbox=x=0:y=0:w=iw:h=ih/8:color=0x606060:t=fill",
+                                        width, height, seconds);
     for (int bit = 0; bit < FrameCode::kBits; ++bit)
         for (const bool lower : {false, true})
-            picture += cell.arg(bit)
-                           .arg(FrameCode::kBits)
-                           .arg(QLatin1String(lower ? "ih/16" : "0"))
-                           .arg(QLatin1String(lower ? "not" : ""))
-                           .arg(1 << bit);
+            picture += QString::asprintf(",drawbox=x=iw*%d/%d:y=%s:w=iw/%d:h=ih/16:color=white:t=fill:"
+                                         "enable='%s(mod(floor(n/%d),2))'",
+                                         bit, FrameCode::kBits, lower ? "ih/16" : "0", FrameCode::kBits,
+                                         lower ? "not" : "", 1 << bit);
     // about a tenth of a bit per pixel, as recordings have; never below what small ones need
     const int bitrate = std::max(600000, width * height * 25 / 10);
     return runFfmpeg(name,
-                     QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), picture}
-                         << QStringLiteral("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=%1 "
-                                           "-c:v wmv2 -b:v %2 -g 25 -c:a wmav2 -b:a 64k -ac 2 -f asf")
-                                .arg(seconds)
-                                .arg(bitrate)
-                                .split(QLatin1Char(' ')));
+                     QString::asprintf("-f lavfi -i %s -f lavfi -i sine=frequency=440:sample_rate=44100:"
+                                       "duration=%g -c:v wmv2 -b:v %d -g 25 -c:a wmav2 -b:a 64k -ac 2 -f asf",
+                                       qPrintable(picture), seconds, bitrate)
+                         .split(QLatin1Char(' ')));
 }
 
 QByteArray MediaFixtures::makeCorrupt(const QByteArray& name) {
-    static const unsigned char asfHeader[] = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11,
-                                              0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
-    QByteArray content(reinterpret_cast<const char*>(asfHeader), sizeof asfHeader);
-    std::mt19937 noise(1234);
-    for (int i = 0; i < 8192; ++i)
-        content.append(static_cast<char>(noise() & 0xFF));
-    return makeFile(name, content);
+    // the header object's GUID, then bytes that make no header
+    return makeFile(name, QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + QByteArray(8192, '\x5a'));
 }
 
 QByteArray MediaFixtures::makeFile(const QByteArray& name, const QByteArray& content) {
     const QByteArray target = path(name);
-    std::FILE* file = std::fopen(target.constData(), "wb");
-    if (!file || (!content.isEmpty() &&
-                  std::fwrite(content.constData(), 1, content.size(), file) != size_t(content.size()))) {
+    std::ofstream file(target.constData(), std::ios::binary);
+    if (!file.write(content.constData(), content.size()).flush()) {
         m_error = QStringLiteral("cannot write %1").arg(QString::fromLocal8Bit(target));
-        if (file)
-            std::fclose(file);
         return {};
     }
-    std::fclose(file);
     return target;
 }
 
@@ -105,8 +82,7 @@ QByteArray MediaFixtures::runFfmpeg(const QByteArray& name, const QStringList& a
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.start(QStringLiteral("ffmpeg"),
-                 QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                             QStringLiteral("error"), QStringLiteral("-nostdin"), QStringLiteral("-y")}
+                 QStringLiteral("-hide_banner -loglevel error -nostdin -y").split(QLatin1Char(' '))
                      << arguments << plain);
     if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
         ffmpeg.exitCode() != 0) {

@@ -16,10 +16,7 @@ class MediaFixtures {
   public:
     MediaFixtures();
     ~MediaFixtures();
-    MediaFixtures(const MediaFixtures&) = delete;
-    MediaFixtures& operator=(const MediaFixtures&) = delete;
 
-    bool isValid() const { return m_dir.isValid(); }
     QByteArray folder() const;
     QByteArray path(const QByteArray& name) const;
     QString lastError() const { return m_error; }
