@@ -9,6 +9,7 @@ window where the authority file lists other hosts first, a malformed setup reply
 disc: in a hostile environment the disc maps only what it carries and shows the catalogue; a plugin
 dropped beside it is not loaded; ended by SIGTERM, SIGINT or a killed X server it leaves no folder.
 """
+import contextlib
 import glob
 import os
 import pathlib
@@ -64,11 +65,6 @@ class XServer:
         self.process.wait()
 
 
-def window_text_drawn(window):
-    shot = subprocess.run(["import", "-window", str(window), "-depth", "8", "gray:-"], capture_output=True).stdout
-    return sum(1 for b in shot if b < 128) > 200
-
-
 def run(command, env, window=None, timeout=20):
     """Runs the command; where a window is expected, waits for it, checks that it holds text and
     closes it. Returns the exit code and what was said on stderr."""
@@ -77,7 +73,8 @@ def run(command, env, window=None, timeout=20):
         if window:
             window.use()
             shown = wait_for("the message window", lambda: x_windows(TITLE), 10)[0]
-            wait_for("the message drawn", lambda: window_text_drawn(shown), 5)
+            wait_for("the message drawn", lambda: sum(b < 128 for b in subprocess.run(
+                ["import", "-window", str(shown), "-depth", "8", "gray:-"], capture_output=True).stdout) > 200, 5)
             close_window(shown)
         out, err = program.communicate(timeout=timeout)
     except (Failure, subprocess.TimeoutExpired) as error:
@@ -105,13 +102,11 @@ def listen_as_display():
     """A socket listening on the abstract name of a free display number, which the starter tries first."""
     for number in range(3000, 3100):
         listener = socket.socket(socket.AF_UNIX)
-        try:
+        with contextlib.suppress(OSError):
             listener.bind(f"\0/tmp/.X11-unix/X{number}")
-        except OSError:
-            listener.close()
-            continue
-        listener.listen(1)
-        return listener, number
+            listener.listen(1)
+            return listener, number
+        listener.close()
     raise Failure("no free display number")
 
 
