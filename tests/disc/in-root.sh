@@ -4,8 +4,7 @@
 #   unshare --mount --propagation private in-root.sh ROOT DISPLAY DISC_DIR MOUNT_NAME WRITTEN [COMMAND...]
 # DISC_DIR is mounted read-only at /media/MOUNT_NAME in the root. Files the program leaves in the
 # home or in /tmp are listed in WRITTEN (on the host). Exits with the program's exit code. COMMAND,
-# if given, runs in the root instead of the disc's quillon. HIDE, if set, names a file of the root
-# that is covered by an empty device for this run, as if the system lacked it. GPU: see /dev below.
+# if given, runs in the root instead of the disc's quillon. GPU: see /dev below.
 set -euo pipefail
 root=$1
 display=$2
@@ -43,7 +42,6 @@ mkdir -p "$root/tmp/.X11-unix" "$root/home/user"
 mkdir -m 700 "$root/tmp/runtime-user"
 touch "$root/tmp/.X11-unix/X$number"
 mount --bind "/tmp/.X11-unix/X$number" "$root/tmp/.X11-unix/X$number"
-[[ -n ${HIDE:-} ]] && mount --bind /dev/null "$root/$HIDE"
 
 status=0
 chroot "$root" /usr/bin/env -i DISPLAY="$display" HOME=/home/user LANG=C.UTF-8 PATH=/usr/bin:/bin \

@@ -3,15 +3,15 @@
 # private runtime folder, an Xvfb display whose number the server picks itself (-displayfd: a display
 # in use is never taken and runs may overlap) and a private D-Bus session bus. Nothing of the
 # machine's desktop is used, and nothing is written to the user's home.
-#   private-session.sh [--home DIR] [--no-bus] COMMAND [ARGS...]
-# With --home the home is DIR, made by the caller and left for it to check; otherwise a temporary one.
-# With --no-bus there is no session bus at all, as on a machine without a desktop.
+#   private-session.sh [--check-writes] [--no-bus] COMMAND [ARGS...]
+# With --check-writes the temporary folder (TMPDIR) is new too, and the run fails if anything is left
+# in it or in the home. With --no-bus there is no session bus at all, as on a machine without a desktop.
 set -uo pipefail
-home=
+check=
 bus=(dbus-run-session --)
 while [[ ${1:-} == --* ]]; do
     case $1 in
-    --home) home=$2; shift 2 ;;
+    --check-writes) check=1; shift ;;
     --no-bus) bus=(); shift ;;
     *) echo "private-session.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -26,13 +26,12 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-if [[ -z $home ]]; then
-    home=$work/home
-    mkdir "$home"
-fi
+home=$work/home
+mkdir "$home" "$work/tmp"
 mkdir -m 700 "$work/runtime"
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
        XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state XDG_RUNTIME_DIR=$work/runtime
+[[ -z $check ]] || export TMPDIR=$work/tmp
 unset DISPLAY WAYLAND_DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER
 
 mkfifo "$work/display"
@@ -46,3 +45,10 @@ if [[ -z $display ]]; then
 fi
 export DISPLAY=:$display QT_QPA_PLATFORM=xcb
 "${bus[@]}" "$@"
+status=$?
+written=$(cd "$work" && find home tmp -mindepth 1 | head)
+if [[ -n $check && -n $written ]]; then
+    echo "FAILED: files left in the home or the temporary folder:" $written
+    exit 1
+fi
+exit "$status"
