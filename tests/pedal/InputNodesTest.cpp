@@ -103,7 +103,8 @@ TEST_F(InputNodesTest, ListsInNodeOrderAndSaysWhyANodeDoesNotOpen) {
 }
 
 // A pedal shown only as raw HID is found among other devices, read report by report, logged once
-// when pulled out and read again when put back on another node; the keyboard is never held open.
+// when pulled out and read again when put back on another node, also where it cannot be opened for a
+// moment; the keyboard is never held open.
 TEST_F(InputNodesTest, ARawHidPedalIsReadPulledOutAndPutBack) {
     ::mkfifo(path("dev/input/event0").constData(), 0600);
     write(QStringLiteral("sys/input/event0/device/name"), "AT Translated Set 2 keyboard\n");
@@ -118,7 +119,6 @@ TEST_F(InputNodesTest, ARawHidPedalIsReadPulledOutAndPutBack) {
     EXPECT_EQ(devices.GetInputDeviceData(), "100");
     report(3, "\x03");
     EXPECT_EQ(devices.GetInputDeviceData(), "011");
-    EXPECT_EQ(devices.GetInputDeviceData(), "011") << "held";
     EXPECT_EQ(::open(path("dev/input/event0").constData(), O_WRONLY | O_NONBLOCK), -1)
         << "the keyboard has no reader";
 
@@ -126,9 +126,15 @@ TEST_F(InputNodesTest, ARawHidPedalIsReadPulledOutAndPutBack) {
     for (int i = 0; i < 5; ++i, clock += 200)
         EXPECT_EQ(devices.GetInputDeviceData(), "000");
     EXPECT_EQ(log.lines.size(), 1);
-    hidraw(7, kAcc2310);
+    hidraw(7, kAcc2310, {}); // its report layout not readable yet
     report(7, "\x02");
+    clock += 1000;
+    EXPECT_EQ(devices.GetInputDeviceData(), "000");
+    write(QStringLiteral("sys/hidraw/hidraw7/device/report_descriptor"), "\x05\x01\x09\x04\xa1\x01");
     clock += 1000;
     EXPECT_EQ(devices.GetInputDeviceData(), "010");
     EXPECT_EQ(log.lines.size(), 1);
+    pullOut(7);
+    devices.GetInputDeviceData();
+    EXPECT_EQ(log.lines.size(), 2) << "a second loss is a new entry";
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// A scripted input layer: the test lists devices, holds buttons down, pulls devices out.
+// A scripted input layer: the test lists devices, holds buttons down, refuses to open them.
 #include "InputDevices.h"
 #include "QuillonError.h"
 
@@ -10,7 +10,6 @@
 struct FakeDeviceState {
     InputDeviceInfo info;
     std::vector<bool> buttons{false, false, false};
-    bool attached = true;
     QString openError; // opening raises this description
 
     // Holds down the buttons marked 1 ("101": the outer two), lets go of the others.
@@ -24,11 +23,7 @@ struct FakeDeviceState {
 struct FakeInputSystem : InputSystem {
     struct Handle : InputDevice {
         explicit Handle(std::shared_ptr<FakeDeviceState> s) : state(std::move(s)) {}
-        std::vector<bool> buttons() override {
-            if (!state->attached)
-                raiseError(ErrNo::InputFailure, QStringLiteral("Cannot read the foot pedal: No such device"));
-            return state->buttons;
-        }
+        std::vector<bool> buttons() override { return state->buttons; }
         std::shared_ptr<FakeDeviceState> state;
     };
 
@@ -40,12 +35,10 @@ struct FakeInputSystem : InputSystem {
     }
 
     std::vector<InputDeviceInfo> devices() override {
-        ++listings;
-        std::vector<InputDeviceInfo> attached;
+        std::vector<InputDeviceInfo> listed;
         for (const auto& device : m_devices)
-            if (device->attached)
-                attached.push_back(device->info);
-        return attached;
+            listed.push_back(device->info);
+        return listed;
     }
 
     std::unique_ptr<InputDevice> open(const InputDeviceInfo& info) override {
@@ -56,7 +49,6 @@ struct FakeInputSystem : InputSystem {
         return std::make_unique<Handle>(device);
     }
 
-    int listings = 0;
     std::vector<std::shared_ptr<FakeDeviceState>> m_devices;
 };
 
