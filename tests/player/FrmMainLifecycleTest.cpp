@@ -17,7 +17,6 @@ TEST_F(PlayerWindowTest, LoadPlaysNothingAndInitSizesByTheNotesAndPollsOnlyAPeda
         bool pedal, damaged;
     } cases[] = {
         {{}, "hidden", true, false},
-        {"<session><duration>0:10:00</duration></session>", "hidden", false, false},
         {"<session><notes><note><time>09:31:00</time><text>t</text></note></notes></session>", "shown", false,
          false},
         {"<session><notes><note><time>09:00:00</time></notes>", "hidden", false, true},

@@ -17,19 +17,17 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
         int state;
         double position;
         const char* clock; // what the clock reads after the tick
-        const char* date;  // lblSessionDate after the tick
         bool fullScreen;
     } steps[] = {
-        {morning, P::PlayPlaying, 95.6, "10:06:35 AM", "12-14-2009", false},
-        {morning, P::PlayPaused, 400, "10:06:35 AM", "12-14-2009", false}, // only a moving player
-        {morning, P::PlayOpening, 0, "10:06:35 AM", "12-14-2009", false},
-        {morning, P::PlayStopped, 0, "10:06:35 AM", "12-14-2009", false},
-        {morning, P::PlayScanForward, 7500, "12:10:00 PM", "12-14-2009", false},
-        {morning, P::PlayScanReverse, 11100, "01:10:00 PM", "12-14-2009", false},
-        {"ROOM3_12-14-2009_86390_3.WmV", P::PlayPlaying, 10, "12:00:00 AM", "12-15-2009", true},
+        {morning, P::PlayPlaying, 95.6, "10:06:35 AM", false},
+        {morning, P::PlayPaused, 400, "10:06:35 AM", false}, // only a moving player
+        {morning, P::PlayOpening, 0, "10:06:35 AM", false},
+        {morning, P::PlayScanForward, 7500, "12:10:00 PM", false},
+        {morning, P::PlayScanReverse, 11100, "01:10:00 PM", false},
+        {"ROOM3_12-14-2009_86390_3.WmV", P::PlayPlaying, 10, "12:00:00 AM", true},
         // No usable recording start: the clock stays, the tick and the full-screen offer go on.
-        {"Room3 %1_12-14-2009.wmv", P::PlayPlaying, 600, "12:00:00 AM", "12-15-2009", true},
-        {"", P::PlayReady, 0, "12:00:00 AM", "12-15-2009", false},
+        {"Room3 %1_12-14-2009.wmv", P::PlayPlaying, 600, "12:00:00 AM", true},
+        {"", P::PlayReady, 0, "12:00:00 AM", false},
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(::testing::Message() << s.name << " state " << s.state << " at " << s.position);
@@ -38,9 +36,7 @@ TEST_F(PlayerWindowTest, TickOverScriptedSessions) {
         window->Timer1_Timer();
         window->Timer1_Timer(); // a second tick of the same session: a failure is logged once
         EXPECT_EQ(clockText(), QLatin1String(s.clock));
-        EXPECT_EQ(control<QLabel>("lblSessionDate")->text(), QLatin1String(s.date));
         EXPECT_EQ(!control("cmbFullScreen")->isHidden(), s.fullScreen);
-        EXPECT_TRUE(control<QTimer>("Timer1")->isActive());
         const QString digits = clockText().left(8).remove(':');
         for (int i = 0; i < 6; ++i) { // the picture as a person reads it (the end-to-end run, by name)
             const QLabel* digit =
@@ -86,12 +82,10 @@ TEST_F(PlayerWindowTest, AFailingTickIsReportedOnceAndTheClockGoesOn) {
     EXPECT_TRUE(log.lines.join('\n').contains("Quillon502.frmMain.Timer1_Timer() at line: "));
     const qsizetype logged = log.lines.size();
     window->Form_Unload();
-    const QStringList repeats = log.lines.mid(logged);
-    ASSERT_EQ(repeats.size(), 2) << repeats.join('\n').toStdString();
-    EXPECT_TRUE(repeats[0].contains("fake failure in position") &&
-                repeats[0].endsWith("repeated 3 more times in this session"));
-    EXPECT_TRUE(repeats[1].contains("fake failure in playState") &&
-                repeats[1].endsWith("repeated 1 more times in this session"));
+    const QString repeats = log.lines.mid(logged).join('\n');
+    EXPECT_TRUE(repeats.contains("fake failure in position, AddlInfo = repeated 3 more times") &&
+                repeats.contains("fake failure in playState, AddlInfo = repeated 1 more times"))
+        << qPrintable(repeats);
 }
 
 // A double-click on the notes list, or Enter, jumps to the selected note and neither starts nor pauses
