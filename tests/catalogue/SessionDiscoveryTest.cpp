@@ -13,7 +13,6 @@ TEST(GetSessionData, FileNameTable) {
     const std::tuple<const char*, const char*, bool> cases[] = {
         {"Room3_12-14-2009_34200_1.wma", "Room3|12-14-2009|09:30:00 AM|2|No", false},
         {"Room3_12-14-2009_ 34200_3.wMv", "Room3|12-14-2009|09:30:00 AM|0|Yes", false},
-        {"Room3_12-14-2009_34200.wmv", "Room3|12-14-2009|09:30:00 AM|0|Yes", false},
         {"Room3_12-14-2009.wmv", "Room3||12:00:00 AM|0|No", false},
         {"Interview.wma", "||12:00:00 AM|0|No", false},
         {"_A_34200_1.wma", "||12:00:00 AM|0|No", false},
