@@ -40,8 +40,11 @@ QString privateDevFolder() {
     } else if (::unshare(CLONE_NEWNS) != 0) {
         return systemFault("unshare(CLONE_NEWNS)");
     }
-    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-        return systemFault("mount --make-rprivate /");
+    // The new /dev must not reach the system's mounts: the mount it stacks on is made private (/dev
+    // where it is a mount of its own, else the root, which in a chroot is no mount at all).
+    if (::mount(nullptr, "/dev", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 &&
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return systemFault("mount --make-rprivate /dev or /");
     if (::mount("tmpfs", "/dev", "tmpfs", 0, "mode=0755") != 0)
         return systemFault("mount tmpfs /dev");
     return {};
