@@ -55,14 +55,11 @@ def session(arguments):
 
 try:
     plain = session([])
-    log(f"without arguments: {' '.join(plain[0])}")
     optioned = session(TOOLKIT_OPTIONS)
-    log(f"with the toolkit's options: {' '.join(optioned[0])}")
     if optioned[0] != plain[0]:
-        raise Failure("the options moved or resized the window")
+        raise Failure(f"the options moved or resized the window: {' '.join(plain[0])} became {' '.join(optioned[0])}")
     if optioned[1] != plain[1]:
-        differ = sum(a != b for a, b in zip(plain[1], optioned[1]))
-        raise Failure(f"the options changed how the window looks ({differ} bytes of its pixels)")
+        raise Failure("the options changed how the window looks")
 except (Failure, subprocess.TimeoutExpired) as failure:
     raise SystemExit(f"FAILED: {failure}")
 log("the command line changed nothing")

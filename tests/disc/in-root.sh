@@ -12,9 +12,7 @@ disc=$3
 name=$4
 written=$5
 shift 5
-command=("$@")
-((${#command[@]})) || command=("/media/$name/quillon")
-number=${display#:}
+(($#)) || set -- "/media/$name/quillon"
 
 mkdir -p "$root/media/$name"
 mount --bind "$root" "$root"
@@ -40,12 +38,12 @@ mount --bind -o ro "$disc" "$root/media/$name"
 mount --bind -o remount,ro "$root/media/$name"
 mkdir -p "$root/tmp/.X11-unix" "$root/home/user"
 mkdir -m 700 "$root/tmp/runtime-user"
-touch "$root/tmp/.X11-unix/X$number"
-mount --bind "/tmp/.X11-unix/X$number" "$root/tmp/.X11-unix/X$number"
+touch "$root/tmp/.X11-unix/X${display#:}"
+mount --bind "/tmp/.X11-unix/X${display#:}" "$root/tmp/.X11-unix/X${display#:}"
 
 status=0
 chroot "$root" /usr/bin/env -i DISPLAY="$display" HOME=/home/user LANG=C.UTF-8 PATH=/usr/bin:/bin \
-    XDG_RUNTIME_DIR=/tmp/runtime-user "${command[@]}" || status=$?
+    XDG_RUNTIME_DIR=/tmp/runtime-user "$@" || status=$?
 (cd "$root" && find home tmp -mindepth 1 -not -path 'home/user' -not -path 'tmp/.X11-unix*' \
     -not -path 'tmp/runtime-user') >"$written" || true
 exit "$status"

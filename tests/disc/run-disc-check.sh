@@ -27,12 +27,9 @@ fi
 [[ -n ${QUILLON_DISC_SCREEN:-} ]] || QUILLON_DISC_SCREEN=1 exec "$root/tests/support/private-session.sh" --no-bus "$0" "$@"
 mkdir -p "$shots" "$roots"
 rm -f "$shots"/*.png "$shots"/*.txt
-pids=()
 for suite in "${suites[@]}"; do
-    "$here/make-root.sh" "$roots/$suite" "$suite" &
-    pids+=($!)
+    "$here/make-root.sh" "$roots/$suite" "$suite"
 done
-for pid in "${pids[@]}"; do wait "$pid"; done
 
 work=$(mktemp -d "$roots/work.XXXXXX")
 trap 'rm -rf "$work"' EXIT

@@ -57,30 +57,25 @@ class XServer:
             raise Failure("Xvfb did not start")
         self.display = ":" + self.number
 
-    def use(self):  # for xdotool, import and close_window
-        os.environ.update(DISPLAY=self.display, XAUTHORITY=self.auth)
-
     def stop(self):
         self.process.kill()
         self.process.wait()
 
 
-def run(command, env, window=None, timeout=20):
+def run(command, env, window):
     """Runs the command; where a window is expected, waits for it, checks that it holds text and
     closes it. Returns the exit code and what was said on stderr."""
-    program = subprocess.Popen(command, env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    program = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     try:
         if window:
-            window.use()
             shown = wait_for("the message window", lambda: x_windows(TITLE), 10)[0]
             wait_for("the message drawn", lambda: sum(b < 128 for b in subprocess.run(
                 ["import", "-window", str(shown), "-depth", "8", "gray:-"], capture_output=True).stdout) > 200, 5)
             close_window(shown)
-        out, err = program.communicate(timeout=timeout)
+        err = program.communicate(timeout=20)[1]
     except (Failure, subprocess.TimeoutExpired) as error:
         program.kill()
-        err = program.communicate()[1]
-        raise Failure(f"{error}; stderr: {err!r}")
+        raise Failure(f"{error}; stderr: {program.communicate()[1]!r}")
     return program.returncode, err
 
 
@@ -101,30 +96,24 @@ def fake_cache(path, entries):
 def listen_as_display():
     """A socket listening on the abstract name of a free display number, which the starter tries first."""
     for number in range(3000, 3100):
-        listener = socket.socket(socket.AF_UNIX)
         with contextlib.suppress(OSError):
+            listener = socket.socket(socket.AF_UNIX)
             listener.bind(f"\0/tmp/.X11-unix/X{number}")
             listener.listen(1)
             return listener, number
-        listener.close()
     raise Failure("no free display number")
 
 
 def serve_bad_setup(listener, heard):
-    """A fake X server whose setup reply says success but ends before its first screen."""
+    """A fake X server whose setup reply says success but ends before its first screen: hears the setup
+    request, then whatever the client sends until it hangs up."""
     connection, _ = listener.accept()
-    connection.settimeout(5)
-    connection.recv(12)
+    heard.append(connection.recv(12))
     connection.sendall(struct.pack("<BBHHH", 1, 0, 11, 0, 8) + bytes(32))
-    try:
-        while data := connection.recv(4096):
-            heard.append(data)
-    except socket.timeout:
-        heard.append(b"(no end)")
-    connection.close()
+    heard.extend(iter(lambda: connection.recv(4096), b""))
 
 
-def test_starter(tools, work):
+def test_starter(tools, work, x):
     disc, a, b, c = (os.path.join(work, d) for d in ("disc", "a", "b", "c"))
     for folder in (disc, a, b, c):
         os.mkdir(folder)
@@ -138,7 +127,6 @@ def test_starter(tools, work):
     for n, name in enumerate(FAKES + [CACHED32]):
         pathlib.Path(a if n < 12 else b if n < 24 else c, name).touch()
     fake_cache(f"{work}/ld.so.cache", [(0x0303, CACHED64, str(player)), (0x0003, CACHED32, str(player))])
-    x = XServer(work, "x")
     hosts = [(b"h" * 300, os.urandom(16)), (b"otherhost", os.urandom(16)), (HOST, x.cookie)]  # this host last
     pathlib.Path(f"{work}/other-hosts-first").write_bytes(
         b"".join(auth_entry(host, x.number.encode(), cookie) for host, cookie in hosts))
@@ -164,44 +152,26 @@ def test_starter(tools, work):
          None, "Xwayland"),
         ("a player the drive may not run: copy the folder", {**found, **on_x}, 1, [], x, "Copy the whole disc folder"),
     ]
-    failed = 0
     for what, env, code, missing, window, said in rows:
         if what.startswith("a player the drive"):
             player.chmod(0o644)
-        try:
-            got, err = run([f"{disc}/quillon"], {**base, **env}, window)
-            named = [name for name in HOST_LIST if name in err]
-            problems = [f"exit code {got}, not {code}"] * (got != code) + \
-                [f"named {named}, not {missing}"] * (named != missing) + [f"did not say {said!r}"] * (said not in err)
-            if code == 0 and not os.path.exists(f"{work}/started"):
-                problems.append("the player did not start")
-            if "setup reply" in what:
-                fake_server.join(10)
-                problems += [f"sent {heard} after the setup reply"] * (heard != [])
-            if problems:
-                raise Failure("; ".join(problems) + f"; stderr: {err!r}")
-            log(f"ok: {what}")
-        except Failure as error:
-            print(f"FAILED: {what}: {error}", flush=True)
-            failed = 1
-    x.stop()
-    return failed
+        got, err = run([f"{disc}/quillon"], {**base, **env}, window)
+        named = [name for name in HOST_LIST if name in err]
+        problems = [f"exit code {got}, not {code}"] * (got != code) + \
+            [f"named {named}, not {missing}"] * (named != missing) + [f"did not say {said!r}"] * (said not in err)
+        if code == 0 and not os.path.exists(f"{work}/started"):
+            problems.append("the player did not start")
+        if "setup reply" in what:
+            fake_server.join(10)
+            problems += [f"heard {heard}, not one setup request"] * (len(heard) != 1)
+        if problems:
+            raise Failure(f"{what}: " + "; ".join(problems) + f"; stderr: {err!r}")
+        log(f"ok: {what}")
 
 
 # --- The disc.
 
-def mapped(pid):
-    with open(f"/proc/{pid}/maps") as maps:
-        return {line.split(None, 5)[5].strip() for line in maps if " /" in line and ".so" in line}
-
-
-def catalogue_of(program):
-    if program.poll() is not None:
-        raise Failure(f"the program ended with {program.returncode}: {program.stderr.read()[-200:]!r}")
-    return x_windows(TITLE)
-
-
-def test_disc(quillon, work):
+def test_disc(quillon, work, x):
     disc = f"{work}/disc"
     media = [f"{work}/Room1_01-02-2010_3600_1.wma", f"{work}/Hall2_03-02-2010_50400_1.wma"]
     for file in media:
@@ -218,24 +188,21 @@ def test_disc(quillon, work):
                "QT_QPA_PLATFORM_PLUGIN_PATH": f"{QT_PLUGINS}/platforms", "QT_QPA_PLATFORM": "wayland"}
 
     def check_maps(pid):
-        files = mapped(pid)
-        wrong = sorted(files & system_copies)
-        wrong += sorted(f for f in files if f.startswith(f"{disc}/") and not f.startswith(f"{disc}/quillon-libs/"))
-        if f"{disc}/quillon-libs/plugins/platforms/libqxcb.so" not in files:
-            wrong.append("(the disc's xcb plugin is not loaded)")
-        inside = sum(f.startswith(f"{disc}/quillon-libs/") for f in files)
-        if wrong or inside < 100:
-            raise Failure(f"{inside} files mapped from the disc; mapped from elsewhere: {wrong}")
-        return f"{inside} files mapped, all from the disc"
+        with open(f"/proc/{pid}/maps") as maps:
+            files = {line.split(None, 5)[5].strip() for line in maps if " /" in line and ".so" in line}
+        inside = {f for f in files if f.startswith(f"{disc}/quillon-libs/")}
+        wrong = sorted(files & system_copies) + sorted(f for f in files - inside if f.startswith(f"{disc}/"))
+        xcb = f"{disc}/quillon-libs/plugins/platforms/libqxcb.so" in inside
+        if wrong or len(inside) < 100 or not xcb:
+            raise Failure(f"{len(inside)} files mapped from the disc (its xcb plugin: {xcb}), from elsewhere: {wrong}")
+        return f"{len(inside)} files mapped, all from the disc"
 
-    x = XServer(work, "x")
     rows = [
         # how it ends, the environment, what ends it, expected exit code
         ("a hostile environment, then SIGTERM", hostile, lambda p: p.send_signal(signal.SIGTERM), 0),
         ("SIGINT", {}, lambda p: p.send_signal(signal.SIGINT), 0),
         ("a killed X server", {}, lambda p: x.stop(), 1),
     ]
-    failed = 0
     for what, extra, end, code in rows:
         tmp = tempfile.mkdtemp(dir=work)
         env = {"PATH": "/usr/bin:/bin", "HOME": work, "TMPDIR": tmp, "DISPLAY": x.display, "XAUTHORITY": x.auth,
@@ -243,28 +210,33 @@ def test_disc(quillon, work):
         program = subprocess.Popen([f"{disc}/quillon"], env=env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.PIPE, text=True)
         try:
-            x.use()
-            wait_for("the catalogue", lambda: catalogue_of(program), 30)
+            wait_for("the catalogue", lambda: program.poll() is None and x_windows(TITLE), 30)
             if extra is hostile:
                 log(check_maps(program.pid))
             end(program)
             got = program.wait(20)
             if got != code:
-                raise Failure(f"exit code {got}, not {code}: {program.stderr.read()!r}")
+                raise Failure(f"exit code {got}, not {code}")
             wait_for("the private folder to go", lambda: not os.listdir(tmp), 10)
-            log(f"ok: {what}: catalogue shown, ended with {got}, nothing left")
         except (Failure, subprocess.TimeoutExpired) as error:
             program.kill()
-            print(f"FAILED: {what}: {error}; left in the temporary folder: {os.listdir(tmp)}", flush=True)
-            failed = 1
-    x.stop()
-    return failed
+            raise Failure(f"{what}: {error}; stderr: {program.communicate()[1]!r}; left: {os.listdir(tmp)}")
+        log(f"ok: {what}: catalogue shown, ended with {got}, nothing left")
 
 
 def main():
     mode, path = sys.argv[1:]
     with tempfile.TemporaryDirectory() as work:
-        return test_starter(path, work) if mode == "starter" else test_disc(os.path.abspath(path), work)
+        x = XServer(work, "x")
+        os.environ.update(DISPLAY=x.display, XAUTHORITY=x.auth)  # for xdotool, import and close_window
+        try:
+            test_starter(path, work, x) if mode == "starter" else test_disc(os.path.abspath(path), work, x)
+        except Failure as failure:
+            print(f"FAILED: {failure}", flush=True)
+            return 1
+        finally:
+            x.stop()
+    return 0
 
 
 if __name__ == "__main__":

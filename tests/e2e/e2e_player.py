@@ -15,9 +15,8 @@ import xml.etree.ElementTree as ElementTree
 import pyatspi
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from atspi_tree import (Failure, application, centre, click, close_window, control, double_click, find,  # noqa: E402
-                        find_showing, frame_holding, log, reading, role_of, showing, unnamed_controls, wait_for,
-                        walk, x_windows)
+from atspi_tree import (Failure, application, centre, click, close_window, control, find, find_showing,  # noqa: E402
+                        frame_holding, log, reading, role_of, showing, unnamed_controls, wait_for, walk, x_windows)
 
 DISC, SINGLE, SHOTS = sys.argv[1:4]
 STARTUP_SECONDS = 60  # sanitizer builds start slowly on a busy two-core machine
@@ -66,15 +65,7 @@ def clock_text(frame):
 
 def clock_until(frame, what, test, seconds=STEP_SECONDS):
     """Waits for the clock to show a time for which test holds; returns that time."""
-    def probe():
-        shown = clock_text(frame)
-        return shown if test(shown) else None
-    return wait_for(f"the clock {what}", probe, seconds)
-
-
-def focused_control(frame):
-    hits = [(role_of(node), node.name) for _, node in walk(frame) if node.getState().contains(pyatspi.STATE_FOCUSED)]
-    return hits[0] if len(hits) == 1 else None
+    return wait_for(f"the clock {what}", lambda: next(filter(test, [clock_text(frame)]), None), seconds)
 
 
 def audit(window, role, title, texts, controls, what):
@@ -135,7 +126,7 @@ def full_screen_and_back(app, frame):
         if leave == "Escape":
             key("Escape")
         else:
-            double_click(640, 512)
+            click(640, 512, 2)
         wait_for(f"{leave} to leave full screen", lambda: not x_windows(VIDEO_WINDOW))
         log(f"full screen and back by {leave}")
 
@@ -159,8 +150,9 @@ def keyboard(window, frame):
     """The transport from the keyboard alone: Tab walks the designed order from the control that has
     focus when the window opens; Space and Enter press the focused control (the scan box reads checked,
     the media bar's button tells paused from playing); the arrows move the speed."""
-    def focus(role, name):
-        return lambda: focused_control(frame) == (role, name)
+    def focus(role, name):  # the one control that has focus
+        return lambda: [(role_of(n), n.name) for _, n in walk(frame)
+                        if n.getState().contains(pyatspi.STATE_FOCUSED)] == [(role, name)]
 
     def ff_checked(checked):
         return lambda: find(frame, control("check box", "ff")).getState().contains(pyatspi.STATE_CHECKED) == checked
@@ -209,8 +201,6 @@ def overlay_mode(app, frame):
         # copy of the key's release for a button that is gone, which it never frees.
         click(*centre(find(dialog, control("push button", "OK"))))
         wait_for("the message to close", lambda: not showing(dialog) or dialog.name != OVERLAY_TITLE, 10)
-        if state == "ON":
-            audit(frame, "frame", frame.name, [], PLAYER_CONTROLS, "player-overlay")
     log("overlay mode on and off, both messages read")
 
 
@@ -219,7 +209,6 @@ def check_playing(app, title, first, last, pm):
     (first and last are the six digits as the clock shows them, 12-hour)."""
     window = wait_for(f"a window titled {title!r}", lambda: x_windows(title))[0]
     frame = wait_for("the player window in the accessibility tree", lambda: frame_holding(app, CLOCK))
-    log(f"player window {title!r} is showing")
     start = clock_until(frame, "to show a time of the recording", lambda shown: first <= shown <= last)
     later = clock_until(frame, "to move on", lambda shown: shown != start)
     if not first <= later <= last:
@@ -272,7 +261,7 @@ def catalogue_and_player():
 
         # Open the video recording, whose clock is burnt into the picture too.
         index = next(i for i, row in enumerate(rows) if row[5].endswith("_3.wmv"))
-        double_click(*centre(view.queryTable().getAccessibleAt(index, 0)))
+        click(*centre(view.queryTable().getAccessibleAt(index, 0)), 2)
         player, frame = check_playing(app, "Room3 - 12-14-2009", "09:30:00", "09:31:20", pm=False)
         if x_windows(CATALOGUE_TITLE):
             raise Failure("the catalogue is still visible while the player window shows")
@@ -289,7 +278,6 @@ def catalogue_and_player():
         wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))
         wait_for("the player window to go", lambda: not x_windows("Room3 - 12-14-2009"))
         wait_for("the player to leave the session bus", lambda: "quillon" not in players(), 5)
-        log("player closed, the catalogue is back")
 
         # A second session from the same catalogue, opened by Return: the afternoon meeting, audio only.
         index = next(i for i, row in enumerate(table_rows(view)) if row[0] == "Hall2")
@@ -297,7 +285,6 @@ def catalogue_and_player():
         wait_for("the Hall2 row to be selected", lambda: view.queryTable().isRowSelected(index), 5)
         key("Return")
         player, frame = check_playing(app, "Hall2 - 03-02-2010", "02:00:00", "02:01:20", pm=True)
-        wait_for("the recording's date to read", lambda: find(frame, control("label", "Tuesday, March 2, 2010")))
         screenshot("4-player-audio")
         close_window(player)
         wait_for("the catalogue to come back", lambda: x_windows(CATALOGUE_TITLE))
@@ -374,7 +361,7 @@ def single_file_disc():
         wait_for("the second note to be selected", lambda: notes.queryTable().isRowSelected(1), 5)
         before = clock_text(frame)
         box = notes.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-        double_click(box.x + box.width // 2, box.y + box.height - 8)
+        click(box.x + box.width // 2, box.y + box.height - 8, 2)
         clock_until(frame, f"to jump from {before} to the note at 02:00:50",
                     lambda shown: "02:00:50" <= shown <= "02:00:53", 5)
         log(f"a double-click below the notes jumped from {before} to {clock_text(frame)}")

@@ -10,7 +10,6 @@ shots=$2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$shots"
 rm -f "$shots"/*.png "$shots"/*.txt
 
 "$root/tools/make-sample-disc.sh" "$work/disc" "$exe" >/dev/null

@@ -19,10 +19,8 @@ done
 work=$(mktemp -d) || exit 1
 xvfb=
 cleanup() {
-    if [[ -n $xvfb ]]; then
-        kill "$xvfb" 2>/dev/null
-        wait "$xvfb" 2>/dev/null
-    fi
+    kill $xvfb 2>/dev/null
+    wait $xvfb 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT

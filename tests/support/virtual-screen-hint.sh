@@ -19,7 +19,6 @@ mkfifo "$work/ready"
 runner=$!
 read -r _ <"$work/ready"
 hint=$(sed -n 's/^  Look at it:  //p' "$work/out")
-echo "printed: $hint"
 (cd "$work" && env -i PATH="$PATH" sh -c "$hint")
 kill "$runner"
 wait "$runner" 2>/dev/null || true
