@@ -115,12 +115,28 @@ class Program:
         self.process.wait()
 
 
+def brightness(width, height, x, y):
+    """Mean grey level of a part of the screen, 0 (black) to 1."""
+    mean = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-colorspace",
+                           "gray", "-format", "%[fx:mean]", "info:"], capture_output=True, text=True).stdout
+    return float(mean or 0)
+
+
+def picture_filling_the_screen():
+    """The 320x240 picture scaled up to the screen's width, keeping its shape (1280x960): lit at the left
+    and right edges, the bands above and below it black."""
+    return (brightness(8, 800, 0, 112) > 0.05 and brightness(8, 800, 1272, 112) > 0.05
+            and brightness(1280, 28, 0, 0) < 0.01 and brightness(1280, 28, 0, 996) < 0.01)
+
+
 def full_screen_and_back(app, frame):
-    """Full screen shows the video in a window a screen reader reads as one (the media tests check the
-    picture fills the screen); Escape, then a double-click, bring it back into the player window."""
+    """Full screen fills the screen with the picture, keeping its shape, in a window a screen reader reads
+    as one; Escape, then a double-click, bring it back into the player window."""
     for leave in ("Escape", "double-click"):
         click(*centre(wait_for("the full-screen button", lambda: find_showing(frame, FULL_SCREEN))))
         wait_for("the full-screen video window", lambda: x_windows(VIDEO_WINDOW))
+        wait_for("the picture filling the screen, keeping its shape", picture_filling_the_screen)
+        screenshot("2b-full-screen")
         wait_for("the full-screen video read as a window named Video",
                  lambda: any((role_of(w), w.name) == ("frame", "Video") and showing(w) for w in app))
         if leave == "Escape":
