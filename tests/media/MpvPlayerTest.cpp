@@ -6,13 +6,17 @@
 #include "QtPrinting.h"
 #include "QuillonError.h"
 #include "TestSupport.h"
+#include "TimeText.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
+#include <QSlider>
+#include <QStyle>
 #include <QTest>
 #include <atomic>
 #include <cmath>
@@ -288,3 +292,38 @@ TEST_P(VideoDrawn, PlayingNeverHoldsTheEventLoop) {
 
 INSTANTIATE_TEST_SUITE_P(Media, VideoDrawn, ::testing::Values(VideoDrawing::Software, VideoDrawing::OpenGL),
                          ::testing::PrintToStringParamName());
+
+// The bar as a user works it, paused: the seek slider's handle dragged to three quarters moves the
+// engine and the picture there and the elapsed time reads it; the volume slider dragged sets the
+// engine's volume.
+TEST(MpvPlayerTest, TheBarsSlidersMoveTheEngine) {
+    Screen s;
+    MpvPlayer& player = s.player;
+    s.openPlaying(testMedia("wmv"));
+    player.pause();
+    const auto drag = [](QSlider* slider, double fraction) {
+        const int handle = slider->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, slider);
+        const int span = slider->width() - handle, y = slider->height() / 2;
+        const QPoint from(handle / 2 + QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(),
+                                                                       slider->value(), span),
+                          y);
+        const QPoint to(handle / 2 + int(span * fraction), y);
+        QTest::mousePress(slider, Qt::LeftButton, {}, from);
+        QTest::mouseMove(slider, to);
+        QTest::mouseRelease(slider, Qt::LeftButton, {}, to);
+    };
+    auto* seek = player.findChild<QSlider*>(QStringLiteral("MPlayerSeek"));
+    ASSERT_TRUE(waitFor([&] { return seek->maximum() > 10000; })) << "the bar's length: " << seek->maximum();
+    const double target = seek->maximum() / 1000.0 * 0.75;
+    drag(seek, 0.75);
+    EXPECT_TRUE(waitFor([&] { return s.showsMoment(target, 0.3); }, 3000))
+        << "engine " << player.enginePosition() << ", target " << target;
+    const auto* elapsed = player.findChild<QLabel*>(QStringLiteral("MPlayerElapsed"));
+    EXPECT_TRUE(waitFor([&] { return elapsed->text() == durationText(player.enginePosition(), false); }))
+        << elapsed->text().toStdString();
+    auto* volume = player.findChild<QSlider*>(QStringLiteral("MPlayerVolume"));
+    drag(volume, 0.2);
+    EXPECT_LT(volume->value(), 40);
+    EXPECT_TRUE(waitFor([&] { return player.engineValue("volume") == volume->value(); }))
+        << player.engineValue("volume") << " against " << volume->value();
+}
