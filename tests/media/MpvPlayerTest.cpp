@@ -178,8 +178,9 @@ TEST(MpvPlayerTest, RightClickOpensTheMenuWhoseEntriesAct) {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
     }
     EXPECT_FALSE(mute->isChecked());
-    EXPECT_TRUE(pumpEventsUntil([&] { return player.enginePosition() < 0.01; }, 5000))
-        << "not stopped at the start";
+    // paused without video the engine reads off by the two frames of sound it holds (0.093 s), either way
+    EXPECT_TRUE(pumpEventsUntil([&] { return std::abs(player.enginePosition()) < 0.1; }, 5000))
+        << "stopped at " << player.enginePosition() << ", not the start";
 }
 
 } // namespace
