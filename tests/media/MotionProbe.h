@@ -53,12 +53,9 @@ struct MotionTrace {
     // Time until the position first moved 0.05 s the asked way, less the time the rate needs for
     // that much; infinity when it never did.
     double startLatency() const;
-    // The reported position (or the engine's own) at t, between the samples around it.
-    double at(double t, double MotionSample::*value = &MotionSample::position) const;
-    // Distance moved by t against rate x t, in seconds of media (positive: ahead of the rate).
-    double distanceError(double t, double MotionSample::*value = &MotionSample::position) const {
-        return (at(t, value) - from) * (rate < 0 ? -1 : 1) - std::abs(rate) * t;
-    }
+    // At the first sample from t on (the last when none), the distance the reported position (or the
+    // engine's own) moved against rate x the sample's time, in seconds of media (positive: ahead).
+    double distanceError(double t, double MotionSample::*value = &MotionSample::position) const;
 };
 
 // Pauses the player at `from`, then asks for `rate` and play, records for `seconds`, then pauses; with

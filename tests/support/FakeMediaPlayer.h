@@ -26,23 +26,11 @@ class FakeMediaPlayer : public QWidget, public MediaPlayer {
         check("playState");
         return state;
     }
-    QString versionInfo() const override { return version; }
+    QString versionInfo() const override { return {}; }
 
-    void play() override {
-        check("play");
-        calls << QStringLiteral("play");
-        state = moving();
-    }
-    void pause() override {
-        check("pause");
-        calls << QStringLiteral("pause");
-        state = PlayPaused;
-    }
-    void stop() override {
-        check("stop");
-        calls << QStringLiteral("stop");
-        state = PlayStopped;
-    }
+    void play() override { act("play", moving()); }
+    void pause() override { act("pause", PlayPaused); }
+    void stop() override { act("stop", PlayStopped); }
     double currentPosition() const override {
         check("position");
         return position;
@@ -71,13 +59,17 @@ class FakeMediaPlayer : public QWidget, public MediaPlayer {
     int open = OpenNoMedia;
     int openOnURL = OpenOpen; // what writing a URL leads to
     int state = PlayReady;
-    QString version = QStringLiteral("9.0.35.1");
     double position = 0.0;
     double currentRate = 1.0;
     QString source;
     QString failOn; // the call named here raises a run-time error
 
   private:
+    void act(const char* call, int next) {
+        check(call);
+        calls << QLatin1String(call);
+        state = next;
+    }
     int moving() const {
         return currentRate < 0 ? PlayScanReverse : currentRate > 1.25 ? PlayScanForward : PlayPlaying;
     }

@@ -49,9 +49,4 @@ std::optional<int> readAt(const QImage& area, const QRect& picture) {
     }
     return frame;
 }
-
-std::optional<int> read(const QImage& area) {
-    const std::optional<QRect> picture = pictureIn(area);
-    return picture ? readAt(area, *picture) : std::nullopt;
-}
 } // namespace FrameCode

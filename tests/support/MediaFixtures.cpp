@@ -2,15 +2,12 @@
 
 #include "FrameCode.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-
-MediaFixtures::MediaFixtures() : m_dir(QDir::tempPath() + QStringLiteral("/quillon-media-XXXXXX")) {}
 
 // QTemporaryDir cannot remove names that are not UTF-8: the folder goes by its bytes first.
 MediaFixtures::~MediaFixtures() {
@@ -56,16 +53,11 @@ QByteArray MediaFixtures::makeWmv(const QByteArray& name, double seconds, int wi
                          .split(QLatin1Char(' ')));
 }
 
-QByteArray MediaFixtures::makeCorrupt(const QByteArray& name) {
-    // the header object's GUID, then bytes that make no header
-    return makeFile(name, QByteArray::fromHex("3026b2758e66cf11a6d900aa0062ce6c") + QByteArray(8192, '\x5a'));
-}
-
 QByteArray MediaFixtures::makeFile(const QByteArray& name, const QByteArray& content) {
     const QByteArray target = path(name);
     std::ofstream file(target.constData(), std::ios::binary);
     if (!file.write(content.constData(), content.size()).flush()) {
-        m_error = QStringLiteral("cannot write %1").arg(QString::fromLocal8Bit(target));
+        qWarning("cannot write %s", target.constData());
         return {};
     }
     return target;
@@ -86,13 +78,12 @@ QByteArray MediaFixtures::runFfmpeg(const QByteArray& name, const QStringList& a
                      << arguments << plain);
     if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitStatus() != QProcess::NormalExit ||
         ffmpeg.exitCode() != 0) {
-        m_error = QStringLiteral("ffmpeg failed: ") + ffmpeg.errorString() + ' ' +
-                  QString::fromLocal8Bit(ffmpeg.readAll());
+        qWarning("ffmpeg failed: %s %s", qPrintable(ffmpeg.errorString()), ffmpeg.readAll().constData());
         return {};
     }
     const QByteArray target = path(name);
     if (std::rename(QFile::encodeName(plain).constData(), target.constData()) != 0) {
-        m_error = QStringLiteral("cannot rename to %1").arg(QString::fromLocal8Bit(target));
+        qWarning("cannot rename to %s", target.constData());
         return {};
     }
     return target;

@@ -11,20 +11,16 @@
 // ffmpeg's testsrc2 picture with its frame number drawn across the top (read back by FrameCode), and a
 // stereo wmav2 track.
 // Names are exact bytes and may be anything a file system takes, also names that are not UTF-8.
-// Each maker returns the file's full path, or an empty array when it failed (see lastError()).
+// Each maker returns the file's full path, or an empty array when it failed (and warns why).
 class MediaFixtures {
   public:
-    MediaFixtures();
     ~MediaFixtures();
 
     QByteArray folder() const;
     QByteArray path(const QByteArray& name) const;
-    QString lastError() const { return m_error; }
 
     QByteArray makeWma(const QByteArray& name, int channels, double seconds);
     QByteArray makeWmv(const QByteArray& name, double seconds, int width = 320, int height = 240);
-    // An ASF header followed by noise: looks like a WMA, does not decode.
-    QByteArray makeCorrupt(const QByteArray& name);
     QByteArray makeFile(const QByteArray& name, const QByteArray& content);
     // The first `bytes` of a file made before (`from`, a full path): a copy cut short.
     QByteArray makeCut(const QByteArray& name, const QByteArray& from, int bytes);
@@ -33,6 +29,5 @@ class MediaFixtures {
     QByteArray runFfmpeg(const QByteArray& name, const QStringList& arguments);
 
     QTemporaryDir m_dir;
-    QString m_error;
     int m_made = 0;
 };
