@@ -13,7 +13,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "support"))
-from atspi_tree import (application, centre, close_window, control, double_click, find,  # noqa: E402
+from atspi_tree import (application, centre, close_window, click, control, find,  # noqa: E402
                         frame_holding, log, wait_for, x_windows)
 
 DISC = sys.argv[1]
@@ -43,7 +43,7 @@ def main():
         row = next(r for r in range(table.nRows) if table.getAccessibleAt(r, 5).name.endswith("_3.wmv"))
         cell = centre(table.getAccessibleAt(row, 0))
         for round_ in range(1, ROUNDS + 1):
-            double_click(*cell)
+            click(*cell, 2)
             player = wait_for("the player window", lambda: x_windows("Room3 - 12-14-2009"))[0]
             time.sleep(PLAY_SECONDS)
             figures.append(rss_mb(program.pid))
