@@ -2,9 +2,7 @@
 
 #include "VideoFrame.h"
 
-#include <QObject>
 #include <QSize>
-#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -15,7 +13,6 @@ struct mpv_handle;
 struct mpv_render_context;
 struct mpv_render_param;
 class QThread;
-class QWidget;
 
 // A way of drawing mpv's frames into memory. It lives on the render thread from setUp() to tearDown().
 class FrameDrawing {

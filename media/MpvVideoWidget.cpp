@@ -54,12 +54,9 @@ void MpvVideoWidget::paintEvent(QPaintEvent*) {
     m_paintQueued = false;
     QPainter painter(this);
     const QImage& frame = m_render.latestFrame();
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels(static_cast<int>(std::lround(width() * ratio)),
-                       static_cast<int>(std::lround(height() * ratio)));
-    if (frame.size() == pixels) {
+    if (frame.size() == pixelSize()) {
         QImage shown = frame; // shares the pixels
-        shown.setDevicePixelRatio(ratio);
+        shown.setDevicePixelRatio(devicePixelRatioF());
         painter.drawImage(QPointF(0, 0), shown);
         return;
     }
@@ -74,9 +71,12 @@ void MpvVideoWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void MpvVideoWidget::followSize() {
+    m_render.setTargetSize(pixelSize());
+}
+
+QSize MpvVideoWidget::pixelSize() const {
     const qreal ratio = devicePixelRatioF();
-    m_render.setTargetSize(QSize(static_cast<int>(std::lround(width() * ratio)),
-                                 static_cast<int>(std::lround(height() * ratio))));
+    return {static_cast<int>(std::lround(width() * ratio)), static_cast<int>(std::lround(height() * ratio))};
 }
 
 // Escape leaves full screen when it is let go: the window goes with it, and Qt's accessibility

@@ -36,6 +36,8 @@ class MpvVideoWidget : public QWidget {
 
   private:
     void followSize();
+    // The widget's size in device pixels, which the pictures are drawn at.
+    QSize pixelSize() const;
 
     VideoDrawing m_drawing;
     std::atomic<bool> m_paintQueued = false;

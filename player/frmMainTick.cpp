@@ -29,8 +29,9 @@ void frmMain::Timer1_Timer() {
     // The tick's log lines wait until it is known whether its error is a repeat.
     m_log.hold();
     std::optional<QuillonError> failure;
+    const QString source = SourceModule::frmMain + QStringLiteral(".Timer1_Timer()");
     try {
-        logAndRaise(m_log, SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"), [&] {
+        logAndRaise(m_log, source, [&] {
             if (!m_player)
                 raiseObjectNotSet();
             const int state = m_player->playState();
@@ -42,8 +43,7 @@ void frmMain::Timer1_Timer() {
                         RecordingStart::recordedAt(*m_session.RecordingStart, m_player->currentPosition()),
                         true);
                 else
-                    logOncePerSession(SourceModule::frmMain + QStringLiteral(".Timer1_Timer()"),
-                                      noStartText());
+                    logOncePerSession(source, noStartText());
             }
             m_transport->offerFullScreen(isVideo(m_player->sourceURL()));
             if (m_mediaControls)
